@@ -1,0 +1,4 @@
+#include "schema.h"
+
+void createTables() {}
+void migrateDb13To14() {}
