@@ -6,9 +6,8 @@ set -e
 SRC="$(cd "$(dirname "$0")/.." && pwd)"
 exec 9>"$SRC/.dev-build.lock"
 flock 9
-if [ ! -f "$SRC/build-dev/CMakeCache.txt" ]; then
-    cmake -S "$SRC" -B "$SRC/build-dev" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-fi
+# Configure every time: new source files and tests are picked up by globs.
+cmake -S "$SRC" -B "$SRC/build-dev" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 if [ $# -eq 0 ]; then
     cmake --build "$SRC/build-dev" -j2
 else

@@ -139,6 +139,11 @@ void MessageBoxCatcher::setAnswers(const QList<int> &buttons)
     m_answers = buttons;
 }
 
+void MessageBoxCatcher::setButtonTexts(const QStringList &texts)
+{
+    m_buttonTexts = texts;
+}
+
 void MessageBoxCatcher::poll()
 {
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -148,9 +153,16 @@ void MessageBoxCatcher::poll()
     m_texts << box->text();
     ++m_count;
 
-    int wanted = m_answers.isEmpty() ? m_defaultButton : m_answers.takeFirst();
     QAbstractButton *button = nullptr;
-    if (wanted != 0)
+    if (!m_buttonTexts.isEmpty()) {
+        const QString wantedText = m_buttonTexts.takeFirst();
+        for (QAbstractButton *candidate : box->buttons()) {
+            if (candidate->text().remove(QLatin1Char('&')) == wantedText)
+                button = candidate;
+        }
+    }
+    int wanted = (button || m_answers.isEmpty()) ? m_defaultButton : m_answers.takeFirst();
+    if (!button && wanted != 0)
         button = box->button(static_cast<QMessageBox::StandardButton>(wanted));
     if (!button)
         button = box->defaultButton();

@@ -81,6 +81,9 @@ public:
 
     // Answer the boxes in order: first gets buttons[0], then buttons[1], ...
     void setAnswers(const QList<int> &buttons);
+    // Answer the boxes in order by the text of the button to press ("Ja");
+    // used before the numeric answers.
+    void setButtonTexts(const QStringList &texts);
 
 private:
     void poll();
@@ -88,6 +91,7 @@ private:
     QStringList m_titles;
     QStringList m_texts;
     QList<int> m_answers;
+    QStringList m_buttonTexts;
     int m_defaultButton;
     class QTimer *m_timer;
 };
