@@ -2,6 +2,6 @@
 
 #include <QString>
 
-// Opens the year file as the program's default connection. On failure the
-// "Database Error" box is shown and false returned.
-bool openDatabase(const QString &path);
+// Opens the year file as the program's default connection, read-only when
+// asked. On failure the "Database Error" box is shown and false returned.
+bool openDatabase(const QString &path, bool readOnly = false);

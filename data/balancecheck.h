@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Recomputes every account's balance from its opening amount and the
+// bookings, the way the postings move it, and compares it with the stored
+// balance. Reads only; changes nothing.
+//
+// expected = opening amount
+//          + incoming movements of the account (op_flag 1)
+//          - outgoing movements other than expense movements (op_flag 0, tx_typ not 21)
+//          - expenses paid with an instrument drawing on the account
+// (an expense paid with a linked instrument also has a tx_typ 21 movement;
+// it is counted once, through the expense).
+struct BalanceDifference
+{
+    int accountId = 0;
+    QString accountName;
+    double storedBalance = 0.0;
+    double expectedBalance = 0.0;
+};
+
+class BalanceCheck
+{
+public:
+    // False when the file could not be read; err then holds the driver's text.
+    bool run(QString &err);
+
+    const QList<BalanceDifference> &differences() const { return m_differences; }
+    int checkedAccounts() const { return m_checkedAccounts; }
+
+    // The result in German, one line per differing account.
+    QString report() const;
+
+private:
+    QList<BalanceDifference> m_differences;
+    int m_checkedAccounts = 0;
+};
