@@ -1,5 +1,10 @@
 #include "colorsetting.h"
 
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
 ColorSetting *ColorSetting::s_instance = nullptr;
 
 ColorSetting *ColorSetting::instance()
@@ -13,4 +18,105 @@ void ColorSetting::release()
 {
     delete s_instance;
     s_instance = nullptr;
+}
+
+ColorSetting::ColorSetting()
+    : m_yearCurrent(true)
+{
+    m_preferredFamilies << QStringLiteral("Arial") << QStringLiteral("Kalinga")
+                        << QStringLiteral("Levenim MT") << QStringLiteral("Mangal")
+                        << QStringLiteral("Arabic Typesetting") << QStringLiteral("Batang")
+                        << QStringLiteral("Bradley Hand ITC") << QStringLiteral("Comic Sans MS")
+                        << QStringLiteral("French Script MT") << QStringLiteral("IrisUPC");
+    m_currentFontFamily = m_preferredFamilies.at(1);
+}
+
+void ColorSetting::addFont(const QFont &font, int code, const QRectF &rect, const QString &name,
+                           int pointSize, int pixelSize)
+{
+    FontEntry entry;
+    entry.inUse = true;
+    entry.font = font;
+    entry.code = code;
+    entry.rect = rect;
+    entry.name = name;
+    entry.pointSize = pointSize;
+    entry.pixelSize = pixelSize;
+    // The layout of the pictures is measured in pixels, so the font must
+    // have exactly this pixel size whatever the screen resolution.
+    if (entry.font.pixelSize() != pixelSize)
+        entry.font.setPixelSize(pixelSize);
+    m_fonts.append(entry);
+}
+
+QFont ColorSetting::font(int index) const
+{
+    if (index >= 0 && index < m_fonts.size() && m_fonts.at(index).inUse)
+        return m_fonts.at(index).font;
+    return QFont(m_preferredFamilies.at(0));
+}
+
+int ColorSetting::getSetting(const QString &category, const QString &name, QString &version)
+{
+    version = QStringLiteral("0.0");
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT * FROM settings WHERE category = :cat AND name = :nam"));
+    query.bindValue(QStringLiteral(":cat"), category);
+    query.bindValue(QStringLiteral(":nam"), name);
+    if (!query.exec() || !query.next())
+        return 0;
+    version = query.value(QStringLiteral("version")).toString();
+    return query.value(QStringLiteral("value")).toInt();
+}
+
+void ColorSetting::updateSetting(const QString &category, const QString &name, int value,
+                                 const QString &version)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral(
+        "UPDATE settings SET value = :val, version = :vers WHERE category = :cat AND name = :nam"));
+    query.bindValue(QStringLiteral(":val"), value);
+    query.bindValue(QStringLiteral(":vers"), version);
+    query.bindValue(QStringLiteral(":cat"), category);
+    query.bindValue(QStringLiteral(":nam"), name);
+    if (!query.exec())
+        qDebug() << "updateSetting:" << query.lastError().text();
+}
+
+void ColorSetting::resetSettings()
+{
+    QSqlQuery query;
+    query.exec(QStringLiteral("DELETE FROM settings"));
+    query.exec(QStringLiteral(
+        "INSERT INTO settings (category,name,value,version) VALUES ('MY_ZOLVEX', 'CURRENT_YEAR', 1, '1')"));
+    query.exec(QStringLiteral(
+        "INSERT INTO settings (category,name,value,version) VALUES ('MY_ZOLVEX', 'DB_VERSION', 13, '1.3')"));
+}
+
+void ColorSetting::updateDbVersion()
+{
+    updateSetting(QStringLiteral("MY_ZOLVEX"), QStringLiteral("DB_VERSION"), 14, QStringLiteral("1.4"));
+}
+
+bool ColorSetting::checkDbVersion(const QString &programVersion, QString &out)
+{
+    getSetting(QStringLiteral("MY_ZOLVEX"), QStringLiteral("DB_VERSION"), out);
+    return programVersion.left(3) == out;
+}
+
+bool ColorSetting::clearBookings()
+{
+    static const char *const statements[] = {
+        "DELETE FROM konto_bewegungen",
+        "DELETE FROM ausgaben_detail",
+        "DELETE FROM ausgaben",
+        "DELETE FROM einnahmen",
+    };
+    bool allDone = true;
+    QSqlQuery query;
+    for (const char *sql : statements) {
+        if (!query.exec(QString::fromLatin1(sql)))
+            allDone = false;
+    }
+    return allDone;
 }

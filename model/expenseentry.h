@@ -1,0 +1,70 @@
+#pragma once
+
+#include "financebase.h"
+
+// A row of `ausgaben` (one expense), or a per-type summary line of the
+// expense-type overview.
+//
+// Columns: startdate -> date, betrag -> amount, beguenstigter ->
+// recipientName, beguenstigter_id -> recipientId, zahlungsmittel ->
+// paymentInstrumentName, zahlungsmittel_id -> paymentInstrumentId,
+// bemerkung -> remark, ausgaben_typ -> expenseTypeName, ausgaben_typ_id ->
+// expenseTypeId. The three names are copies taken at booking time.
+// budget / hasBudget only matter for summary lines.
+class ExpenseEntry : public FinanceBase
+{
+public:
+    ExpenseEntry();
+    explicit ExpenseEntry(int id);
+    explicit ExpenseEntry(const QSqlRecord &row);
+    // Summary line carrying the budget of its expense type.
+    explicit ExpenseEntry(double budget);
+    ExpenseEntry(const ExpenseEntry &other);
+    ExpenseEntry &operator=(const ExpenseEntry &other);
+    using FinanceBase::operator=;
+
+    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
+    // Unlike the other records this also copies the base fields
+    // (class code, id, date, name, description).
+    FinanceBase &assign(const FinanceBase &other) override;
+    ExpenseEntry &assign(const ExpenseEntry &other);
+    bool isEqual(const FinanceBase &other) const override;
+
+    // Reads the expense's own columns (not id/name).
+    void readFields(const QSqlRecord &row);
+
+    double getAmount() const { return m_amount; }
+    void setAmount(double amount) { m_amount = amount; }
+    QString getRecipientName() const { return m_recipientName; }
+    void setRecipientName(const QString &name) { m_recipientName = name; }
+    int getRecipientId() const { return m_recipientId; }
+    void setRecipientId(int id) { m_recipientId = id; }
+    QString getPaymentInstrumentName() const { return m_paymentInstrumentName; }
+    void setPaymentInstrumentName(const QString &name) { m_paymentInstrumentName = name; }
+    int getPaymentInstrumentId() const { return m_paymentInstrumentId; }
+    void setPaymentInstrumentId(int id) { m_paymentInstrumentId = id; }
+    QString getRemark() const { return m_remark; }
+    void setRemark(const QString &remark) { m_remark = remark; }
+    QString getExpenseTypeName() const { return m_expenseTypeName; }
+    void setExpenseTypeName(const QString &name) { m_expenseTypeName = name; }
+    int getExpenseTypeId() const { return m_expenseTypeId; }
+    void setExpenseTypeId(int id) { m_expenseTypeId = id; }
+    double getBudget() const { return m_budget; }
+    void setBudget(double budget) { m_budget = budget; }
+    bool hasBudget() const { return m_hasBudget; }
+    void setHasBudget(bool hasBudget) { m_hasBudget = hasBudget; }
+
+private:
+    void init();
+
+    double m_amount;
+    QString m_recipientName;
+    int m_recipientId;
+    QString m_paymentInstrumentName;
+    int m_paymentInstrumentId;
+    QString m_remark;
+    QString m_expenseTypeName;
+    int m_expenseTypeId;
+    double m_budget;
+    bool m_hasBudget;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "financebase.h"
+
+// A row of `ausgaben_typen`: an expense type with its yearly budget
+// (column budget -> budget).
+class ExpenseTypeEntry : public FinanceBase
+{
+public:
+    ExpenseTypeEntry();
+    explicit ExpenseTypeEntry(int id);
+    explicit ExpenseTypeEntry(const QSqlRecord &row);
+    // Not stored (id 0): carries a budget only.
+    explicit ExpenseTypeEntry(double budget);
+    ExpenseTypeEntry(const ExpenseTypeEntry &other);
+    ExpenseTypeEntry &operator=(const ExpenseTypeEntry &other);
+    using FinanceBase::operator=;
+
+    void showPolymorphism() override;
+    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
+    void paintButton(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
+    FinanceBase &assign(const FinanceBase &other) override;
+    ExpenseTypeEntry &assign(const ExpenseTypeEntry &other);
+    bool isEqual(const FinanceBase &other) const override;
+
+    void readFields(const QSqlRecord &row);
+
+    double getBudget() const { return m_budget; }
+    void setBudget(double budget) { m_budget = budget; }
+
+private:
+    double m_budget;
+};

@@ -1,0 +1,82 @@
+#include "financebase.h"
+
+#include <QSqlRecord>
+#include <QVariant>
+
+FinanceBase::FinanceBase()
+    : m_className(QStringLiteral("FinanceBase")),
+      m_typeCode(FinanceBaseCode),
+      m_id(0),
+      m_totalRow(false)
+{
+}
+
+FinanceBase::FinanceBase(const FinanceBase &other)
+    : m_typeCode(FinanceBaseCode),
+      m_id(0),
+      m_totalRow(false)
+{
+    FinanceBase::operator=(other);
+}
+
+FinanceBase::~FinanceBase() = default;
+
+FinanceBase &FinanceBase::operator=(const FinanceBase &other)
+{
+    if (this == &other)
+        return *this;
+    m_className = other.getClassName();
+    m_id = other.m_id;
+    m_date = other.m_date;
+    m_typeCode = other.m_typeCode;
+    m_name = other.m_name;
+    return *this;
+}
+
+bool FinanceBase::operator==(const FinanceBase &other) const
+{
+    return m_id == other.m_id;
+}
+
+QString FinanceBase::getClassName() const
+{
+    return m_className;
+}
+
+bool FinanceBase::isOfType(int code) const
+{
+    return m_typeCode == code;
+}
+
+int FinanceBase::getDefaultCode() const
+{
+    return 0;
+}
+
+void FinanceBase::showPolymorphism()
+{
+}
+
+void FinanceBase::paintEntry(const QPoint &, PictureScene *, const QFont &, const QColor &)
+{
+}
+
+void FinanceBase::paintDetail()
+{
+}
+
+void FinanceBase::paintButton(const QPoint &, PictureScene *, const QFont &, const QColor &)
+{
+}
+
+QString FinanceBase::getDateString() const
+{
+    // A null date formats as an empty string.
+    return m_date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+void FinanceBase::readBaseFields(const QSqlRecord &row)
+{
+    m_id = row.value(QStringLiteral("id")).toInt();
+    m_name = row.value(QStringLiteral("name")).toString();
+}

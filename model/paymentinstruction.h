@@ -1,0 +1,59 @@
+#pragma once
+
+#include "financebase.h"
+
+// A row of `zahlungsmittel`: cash, voucher, card or an account's own
+// instrument.
+//
+// Columns: zahlungsmittel_typ -> instrumentType, konto_id -> accountId,
+// hat_konto_verbindung -> accountLink, karten_nummer -> cardNumber.
+// accountType is the konto_typ of the account, filled by the data layer's
+// refreshRecord(); bankAccount is set by the data layer and the dialogs
+// (true when the account is a bank account, konto_typ 12).
+class PaymentInstruction : public FinanceBase
+{
+public:
+    PaymentInstruction();
+    explicit PaymentInstruction(int id);
+    explicit PaymentInstruction(const QSqlRecord &row);
+    // Looks the instrument up by name and reads it from the file; an unknown
+    // name gives id 0 and the defaults, with the name kept.
+    explicit PaymentInstruction(const QString &name);
+    PaymentInstruction(const PaymentInstruction &other);
+    PaymentInstruction &operator=(const PaymentInstruction &other);
+    using FinanceBase::operator=;
+
+    void showPolymorphism() override;
+    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
+    void paintButton(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
+    FinanceBase &assign(const FinanceBase &other) override;
+    PaymentInstruction &assign(const PaymentInstruction &other);
+    bool isEqual(const FinanceBase &other) const override;
+
+    // Reads zahlungsmittel_typ, konto_id, hat_konto_verbindung, karten_nummer
+    // (not id/name); used by the data layer when re-reading a record.
+    void readFields(const QSqlRecord &row);
+
+    int getInstrumentType() const { return m_instrumentType; }
+    void setInstrumentType(int type) { m_instrumentType = type; }
+    int getAccountType() const { return m_accountType; }
+    void setAccountType(int type) { m_accountType = type; }
+    int getAccountId() const { return m_accountId; }
+    void setAccountId(int id) { m_accountId = id; }
+    bool isBankAccount() const { return m_bankAccount; }
+    void setBankAccount(bool bank) { m_bankAccount = bank; }
+    bool hasAccountLink() const { return m_accountLink; }
+    void setAccountLink(bool linked) { m_accountLink = linked; }
+    QString getCardNumber() const { return m_cardNumber; }
+    void setCardNumber(const QString &number) { m_cardNumber = number; }
+
+private:
+    void init();
+
+    int m_instrumentType;
+    int m_accountType;
+    int m_accountId;
+    bool m_bankAccount;
+    bool m_accountLink;
+    QString m_cardNumber;
+};

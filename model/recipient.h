@@ -1,0 +1,28 @@
+#pragma once
+
+#include "financebase.h"
+
+// A row of `beguenstigte` (payee). Only id and name are read from the row;
+// paidSum is accumulated by the recipients overview.
+class Recipient : public FinanceBase
+{
+public:
+    Recipient();
+    explicit Recipient(int id);
+    explicit Recipient(const QSqlRecord &row);
+    Recipient(const Recipient &other);
+    Recipient &operator=(const Recipient &other);
+    using FinanceBase::operator=;
+
+    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
+    FinanceBase &assign(const FinanceBase &other) override;
+    Recipient &assign(const Recipient &other);
+    bool isEqual(const FinanceBase &other) const override;
+
+    double getPaidSum() const { return m_paidSum; }
+    void setPaidSum(double sum) { m_paidSum = sum; }
+    void addPaidSum(double amount) { m_paidSum += amount; }
+
+private:
+    double m_paidSum;
+};
