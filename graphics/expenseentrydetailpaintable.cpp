@@ -1,0 +1,47 @@
+#include "expenseentrydetailpaintable.h"
+
+#include "expenseentrydetail.h"
+#include "imageitem.h"
+#include "picturescene.h"
+
+#include <QColor>
+#include <QFont>
+
+ExpenseEntryDetailPaintable::ExpenseEntryDetailPaintable(const QPoint &position, ExpenseEntryDetail *record)
+    : FinancePaintable(QString(), position),
+      m_recordType(record ? record->getTypeCode() : FinanceBase::ExpenseEntryDetailCode),
+      m_record(record)
+{
+}
+
+ExpenseEntryDetailPaintable::ExpenseEntryDetailPaintable(ExpenseEntryDetail *record)
+    : ExpenseEntryDetailPaintable(QPoint(0, 0), record)
+{
+}
+
+bool ExpenseEntryDetailPaintable::isType(int typeCode) const
+{
+    return typeCode == m_recordType;
+}
+
+void ExpenseEntryDetailPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
+{
+    if (!scene || !m_record)
+        return;
+    const QPoint &p = m_position;
+    band(scene, p);
+    marker(scene, p, colour);
+    text(scene, m_record->getName(), p, font);
+    if (m_record->getAmount() > 0 && !m_record->isTotalRow()) {
+        // Drill-down to the sub-type's expenses; the handler reads what to
+        // show from the data keys.
+        ImageItem *arrow = scene->addImage(m_record, 15, QStringLiteral(":/images/down-arrow.png"),
+                                           QPointF(p.x() + 480, p.y() + 10), tr("anzeigen"));
+        arrow->setData(1, m_record->getSubTypeId());
+        arrow->setData(2, m_record->getTypeCode());
+        arrow->setData(3, colour.name());
+    }
+    scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
+    if (m_record->isTotalRow())
+        scene->addAmount(m_record->getSecondAmount(), QPoint(p.x() + 532, p.y()), font);
+}

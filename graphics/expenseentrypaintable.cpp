@@ -1,0 +1,49 @@
+#include "expenseentrypaintable.h"
+
+#include "expenseentry.h"
+#include "imageitem.h"
+#include "picturescene.h"
+
+#include <QColor>
+#include <QFont>
+
+ExpenseEntryPaintable::ExpenseEntryPaintable(const QPoint &position, ExpenseEntry *record)
+    : FinancePaintable(QString(), position),
+      m_recordType(record ? record->getTypeCode() : FinanceBase::ExpenseEntryCode),
+      m_record(record)
+{
+}
+
+ExpenseEntryPaintable::ExpenseEntryPaintable(ExpenseEntry *record)
+    : ExpenseEntryPaintable(QPoint(0, 0), record)
+{
+}
+
+bool ExpenseEntryPaintable::isType(int typeCode) const
+{
+    return typeCode == m_recordType;
+}
+
+void ExpenseEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
+{
+    if (!scene || !m_record)
+        return;
+    const QString detail = QStringLiteral("eraseDetail");
+    const QPoint &p = m_position;
+    band(scene, p, detail);
+
+    if (m_record->hasBudget()) {
+        // A per-type line of the expense overview: spent against budget.
+        text(scene, m_record->getName(), p, font);
+        scene->addAmount(m_record->getBudget(), QPoint(p.x() + 532, p.y()), font);
+        scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
+        marker(scene, p, colour);
+        return;
+    }
+
+    const QString first = m_record->isTotalRow() ? m_record->getName() : m_record->getDateString();
+    text(scene, first, p, font, detail);
+    text(scene, cut(m_record->getRecipientName(), 22), QPoint(p.x() + 116, p.y()), font, detail);
+    text(scene, cut(m_record->getRemark(), 42), QPoint(p.x() + 320, p.y()), font, detail);
+    scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font, detail);
+}

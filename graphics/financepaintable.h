@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QPoint>
+#include <QString>
+
+class FinanceBase;
+class ImageItem;
+class PictureScene;
+class QColor;
+class QFont;
+
+// Draws a record on a picture scene, either as one list row (paintEntry) or
+// as a 420 x 40 title box with its action pictures (paintButton). One
+// renderer class per record class; a record creates its renderer, calls it
+// once and deletes it, so renderers keep no state between drawings.
+//
+// The base class itself draws the title box of the year file in the main
+// menu, with the change-of-year or the history and info pictures.
+class FinancePaintable
+{
+    Q_DECLARE_TR_FUNCTIONS(FinancePaintable)
+public:
+    FinancePaintable() = default;
+    FinancePaintable(const QString &title, const QPoint &position);
+    virtual ~FinancePaintable();
+
+    virtual bool isType(int typeCode) const;
+    virtual int getDefaultCode() const { return 0; }
+    virtual void showPolymorphism() {}
+    // Draws the record as one list row at the renderer's position. colour
+    // is the record's chart colour, shown as a marker beside the row.
+    virtual void paintEntry(int recordId, PictureScene *scene, const QFont &font, const QColor &colour);
+    virtual void paintDetail() {}
+    virtual void paintSummary() {}
+    // Draws the record as a title box filled with colour, with its action
+    // pictures. recordId 0 is the pseudo-record heading a page. In the base
+    // class a recordId other than 0 means the open file holds a past year.
+    virtual void paintButton(int recordId, PictureScene *scene, const QFont &font, const QColor &colour);
+
+    QString title() const { return m_title; }
+    QPoint position() const { return m_position; }
+
+    // The first n characters of text.
+    static QString cut(const QString &text, int n);
+
+protected:
+    // Grey band under every second row of a list.
+    static void band(PictureScene *scene, const QPoint &pos, const QString &name = QString());
+    // The chart colour of the row, left of it.
+    static void marker(PictureScene *scene, const QPoint &pos, const QColor &colour);
+    // 420 x 40 box in colour with the name in it.
+    static void titleBox(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
+                         const QColor &colour);
+    static void titleText(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font);
+    // A clickable picture at (pos.x + dx, pos.y + 3), with its text under
+    // data key 1 when data is not empty.
+    static ImageItem *actionPicture(PictureScene *scene, FinanceBase *record, const QPoint &pos, int dx,
+                                    const QString &resource, int kind, const QString &toolTip,
+                                    const QString &data = QString());
+    // A text in the scene colour.
+    static void text(PictureScene *scene, const QString &text, const QPoint &pos, const QFont &font,
+                     const QString &name = QString());
+
+    int m_typeCode = 20;
+    QString m_title;
+    QPoint m_position;
+};

@@ -1,0 +1,66 @@
+#include "incomeentrypaintable.h"
+
+#include "incomeentry.h"
+#include "imageitem.h"
+#include "picturescene.h"
+
+#include <QColor>
+#include <QFont>
+
+IncomeEntryPaintable::IncomeEntryPaintable(const QPoint &position, IncomeEntry *record)
+    : FinancePaintable(QString(), position),
+      m_recordType(record ? record->getTypeCode() : FinanceBase::IncomeEntryCode),
+      m_record(record)
+{
+}
+
+IncomeEntryPaintable::IncomeEntryPaintable(IncomeEntry *record)
+    : IncomeEntryPaintable(QPoint(0, 0), record)
+{
+}
+
+bool IncomeEntryPaintable::isType(int typeCode) const
+{
+    return typeCode == m_recordType;
+}
+
+void IncomeEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
+{
+    if (!scene || !m_record)
+        return;
+    const QPoint &p = m_position;
+    band(scene, p);
+    if (m_record->isSource()) {
+        // A source (or a summary line): received against expected.
+        text(scene, m_record->getName(), p, font);
+        scene->addAmount(m_record->getVolume(), QPoint(p.x() + 532, p.y()), font);
+        scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
+        marker(scene, p, colour);
+        return;
+    }
+    const QString first = m_record->isTotalRow() ? m_record->getName() : m_record->getDateString();
+    text(scene, first, p, font);
+    text(scene, cut(m_record->getRemark(), 70), QPoint(p.x() + 116, p.y()), font);
+    scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
+}
+
+void IncomeEntryPaintable::paintButton(int recordId, PictureScene *scene, const QFont &font, const QColor &colour)
+{
+    if (!scene || !m_record)
+        return;
+    const QPoint &p = m_position;
+    titleBox(scene, p, cut(m_record->getName(), 30), font, colour);
+    if (recordId != 0) {
+        // The card of one income source: deposit, show its report.
+        actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/income.png"), 5, tr("einzahlen"),
+                      QStringLiteral("Einzahlen"));
+        actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), 7, tr("anzeigen"));
+        return;
+    }
+    // The header of the income page.
+    actionPicture(scene, m_record, p, 290, QStringLiteral(":/images/back-arrow.png"), 14, tr("zurück"));
+    actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/settings.png"), 20,
+                  tr("Einnahmequellen bearbeiten"), QStringLiteral("IncomeSettings"));
+    actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), 12,
+                  tr("Einnahmequellen anzeigen"));
+}

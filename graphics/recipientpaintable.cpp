@@ -1,0 +1,44 @@
+#include "recipientpaintable.h"
+
+#include "recipient.h"
+#include "imageitem.h"
+#include "picturescene.h"
+
+#include <QColor>
+#include <QFont>
+
+RecipientPaintable::RecipientPaintable(const QPoint &position, Recipient *record)
+    : FinancePaintable(QString(), position),
+      m_recordType(record ? record->getTypeCode() : FinanceBase::RecipientCode),
+      m_record(record)
+{
+}
+
+RecipientPaintable::RecipientPaintable(Recipient *record)
+    : RecipientPaintable(QPoint(0, 0), record)
+{
+}
+
+bool RecipientPaintable::isType(int typeCode) const
+{
+    return typeCode == m_recordType;
+}
+
+void RecipientPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
+{
+    if (!scene || !m_record)
+        return;
+    const QPoint &p = m_position;
+    band(scene, p);
+    marker(scene, p, colour);
+    text(scene, m_record->getName(), p, font);
+    if (m_record->getPaidSum() > 0 && !m_record->isTotalRow()) {
+        // Drill-down to the recipient's expenses.
+        ImageItem *arrow = scene->addImage(m_record, 15, QStringLiteral(":/images/down-arrow.png"),
+                                           QPointF(p.x() + 500, p.y() + 10), tr("anzeigen"));
+        arrow->setData(1, m_record->getId());
+        arrow->setData(2, m_record->getTypeCode());
+        arrow->setData(3, colour);
+    }
+    scene->addAmount(m_record->getPaidSum(), QPoint(p.x() + 640, p.y()), font);
+}
