@@ -16,6 +16,8 @@ ImageItem::ImageItem(FinanceBase *record, int kind, const QPixmap &pixmap, QGrap
         m_recordType = record->getTypeCode();
     }
     setAcceptHoverEvents(false);
+    // The whole picture answers a click, not only its opaque pixels.
+    setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
 
     const QSize size = displaySize(kind);
     const QImage image = pixmap.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
