@@ -1,6 +1,7 @@
 #include "menudispatcher.h"
 
 #include "applwindow.h"
+#include "balancecheck.h"
 #include "accountentryform.h"
 #include "accountform.h"
 #include "accountmaintform.h"
@@ -176,9 +177,28 @@ void MenuDispatcher::imageClicked(int kind, ImageItem *item)
     case 6:
         bookExpense(item);
         break;
+    case 21:
+        checkBalances();
+        break;
     default:
         break;
     }
+}
+
+void MenuDispatcher::checkBalances()
+{
+    BalanceCheck check;
+    QString err;
+    if (!check.run(err)) {
+        QMessageBox::warning(window(), tr("Salden prüfen"),
+                             tr("Die Finanzdatei konnte nicht gelesen werden: %1").arg(err), QMessageBox::Ok);
+    } else if (check.differences().isEmpty()) {
+        QMessageBox::information(window(), tr("Salden prüfen"), check.report(), QMessageBox::Ok);
+    } else {
+        QMessageBox::warning(window(), tr("Salden prüfen"), check.report(), QMessageBox::Ok);
+    }
+    // The same picture may be clicked again after a correction.
+    m_lastItem = nullptr;
 }
 
 // The header of a page: the main-menu pictures stay, a title box of the

@@ -18,7 +18,8 @@ class PictureScene;
 //   5 deposit / transfer / maintenance, 6 expense booking, 7 detail report,
 //   8 accounts overview, 10 quit, 12 income overview, 13 recipients overview,
 //  14 back to the main menu, 15 drill-down, 16 help page, 17 change of year,
-//  19 choice of the year file, 20 master-data dialog. Others do nothing.
+//  19 choice of the year file, 20 master-data dialog, 21 balance check.
+//  Others do nothing.
 class MenuDispatcher
 {
     Q_DECLARE_TR_FUNCTIONS(MenuDispatcher)
@@ -36,6 +37,9 @@ public:
     void accountAction(ImageItem *item);
     void showRecord(ImageItem *item, PictureScene *afa);
     void openSettings(ImageItem *item);
+    // Compares every stored balance with the bookings and shows the result;
+    // changes nothing, so it is offered for past years too.
+    void checkBalances();
 
     // The picture handled last; null once it is gone with its scene.
     ImageItem *lastItem() const { return m_lastItem.data(); }

@@ -540,7 +540,7 @@ void ReportPainter::showPaymentInstrumentCards(PictureScene *scene)
             ImageItem *deposit = scene->addImage(instrument, 5, QStringLiteral(":/images/income.png"),
                                                  QPointF(pos.x() + 240, pos.y() + 3), tr("einzahlen"));
             deposit->setData(1, QStringLiteral("Einzahlen"));
-            ImageItem *maintenance = scene->addImage(instrument, 5, QStringLiteral(":/images/settings.png"),
+            ImageItem *maintenance = scene->addImage(instrument, 5, QStringLiteral(":/images/maintenance.png"),
                                                      QPointF(pos.x() + 280, pos.y() + 3),
                                                      tr("Bewegungen bearbeiten"));
             maintenance->setData(1, QStringLiteral("Maintenance"));
@@ -591,6 +591,13 @@ void ReportPainter::showHelpPage(PictureScene *scene)
                       "erfasst und mit ihren Eröffnungswerten versehen, dies geschieht im HFA. Die resultierenden "
                       "Deklarationen werden dann auch im EFA nachgeführt, wo die entsprechenden Funktionen wie "
                       "'interne Transaktion' und 'Anzeigen' angeboten sind."));
+    heading(665, tr("Kontrolle"), titleFont());
+    // Read-only: recomputes every balance from the bookings and lists differences.
+    scene->addImage(nullptr, 21, QStringLiteral(":/images/check.png"), QPointF(x, 700),
+                    tr("Salden prüfen"));
+    scene->addWrappedText(tr("Salden prüfen: jeder Kontostand wird aus dem Eröffnungsbetrag und den "
+                             "Buchungen nachgerechnet; Abweichungen werden angezeigt, es wird nichts verändert."),
+                          QPoint(x + 45, 705), rowFont(), paragraphColour, 635);
 
     // The view stays where it is; it only grows when the text would be out of reach.
     if (QGraphicsView *view = firstView(scene)) {

@@ -244,6 +244,23 @@ def transfer_icon():
     c.save("internal-transfer.png")
 
 
+def check_icon():
+    c = Canvas(35, 35)
+    c.ellipse(1.5, 1.5, 33.5, 33.5, fill=GREEN, outline=WHITE, width=1.5)
+    c.line([(9, 18), (15, 24), (26, 11)], WHITE, 4)
+    c.save("check.png")
+
+
+def maintenance_icon():
+    c = Canvas(35, 35)
+    c.ellipse(1.5, 1.5, 33.5, 33.5, fill=(110, 110, 120, 255), outline=WHITE, width=1.5)
+    # A wrench: handle and open jaw.
+    c.line([(10, 25), (21, 14)], WHITE, 5)
+    c.ellipse(18, 7, 29, 18, fill=WHITE)
+    c.polygon([(23, 6), (30, 6), (30, 13), (25, 11)], fill=(110, 110, 120, 255))
+    c.save("maintenance.png")
+
+
 def logo():
     sizes = [16, 24, 32, 48, 64, 128, 256]
     c = Canvas(256, 256)
@@ -274,6 +291,8 @@ def main():
     gear_icon("settings-red.png", (220, 60, 50, 255))
     income_icon()
     transfer_icon()
+    check_icon()
+    maintenance_icon()
     logo()
     return 0
 

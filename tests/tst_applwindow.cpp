@@ -154,6 +154,7 @@ private slots:
     void kindsWithoutActionDoNothing();
     void drillDownByClickingTheArrow();
     void infoAndQuit();
+    void balanceCheckFromTheHelpPage();
     void picturesOpenTheirDialogs_data();
     void picturesOpenTheirDialogs();
     void rejectedDialogNeedsAnotherClickFirst();
@@ -628,6 +629,30 @@ void TestApplWindow::infoAndQuit()
     QVERIFY(m_window->isVisible());
     click(m_window->hfaView(), picture(m_window->hfaScene(), 10));
     QVERIFY(!m_window->isVisible());
+}
+
+void TestApplWindow::balanceCheckFromTheHelpPage()
+{
+    start();
+    click(m_window->hfaView(), picture(m_window->hfaScene(), 16));
+    ImageItem *check = picture(m_window->afaScene(), 21);
+    QVERIFY(check);
+    {
+        MessageBoxCatcher boxes;
+        click(m_window->afaView(), check);
+        QTRY_COMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.title(), QStringLiteral("Salden prüfen"));
+        QVERIFY(boxes.text().startsWith(QStringLiteral("Alle 3 Konten stimmen")));
+    }
+
+    // A balance changed behind the bookings' back is named; the check itself
+    // changes nothing, and the same picture answers again at once.
+    TestWorkspace::exec("UPDATE konten SET betrag = 950.0 WHERE id = 1");
+    MessageBoxCatcher boxes;
+    click(m_window->afaView(), check);
+    QTRY_COMPARE(boxes.count(), 1);
+    QVERIFY(boxes.text().contains(QStringLiteral("Postkonto: gespeichert 950.00, aus den Buchungen 1000.00")));
+    QCOMPARE(TestWorkspace::balance(Seed::BankAccount), 950.0);
 }
 
 void TestApplWindow::picturesOpenTheirDialogs_data()
