@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QPair>
+#include <QSqlRecord>
+#include <QString>
+
+class QDialogButtonBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSqlRelationalTableModel;
+class QTableView;
+class QVBoxLayout;
+
+// The card lists of the main window's input area that a master-data dialog
+// keeps current while it is open.
+enum class CardList { PaymentInstruments, ExpenseTypes, IncomeSources };
+
+// Redraws one card list in the input area (scene 1) of the main window.
+// Does nothing while no main window has registered its scenes.
+void redrawInputCards(CardList list);
+
+// A list of one table under its caption: a relational table model on the
+// default connection and a read-only, single-row-selecting view on it.
+// The header is shown only while the list has rows.
+class MasterDataList
+{
+public:
+    // columns: the fields shown, each with its header text; the others are hidden.
+    MasterDataList(QWidget *parent, const QString &table, const QString &caption,
+                   const QList<QPair<QString, QString>> &columns,
+                   const QString &filter = QString());
+    ~MasterDataList();
+
+    MasterDataList(const MasterDataList &) = delete;
+    MasterDataList &operator=(const MasterDataList &) = delete;
+
+    // Sets the filter again and re-reads the table.
+    void refilter(const QString &filter);
+    // Re-reads the table with the current filter.
+    void reselect();
+
+    // The row the user selected last; -1 and an empty record when none.
+    int currentRow() const;
+    QSqlRecord currentRecord() const;
+    bool hasCurrentRow() const { return currentRow() >= 0; }
+
+    QVBoxLayout *layout() const { return m_layout; }
+    QTableView *view() const { return m_view; }
+    QSqlRelationalTableModel *model() const { return m_model; }
+
+private:
+    void updateHeader();
+
+    QVBoxLayout *m_layout;
+    QLabel *m_label;
+    QTableView *m_view;
+    QSqlRelationalTableModel *m_model;
+};
+
+// The frame that every master-data dialog shares: a titled group box with
+// an input grid, button boxes, lists, the close box and the message boxes.
+// Subclasses fill the grid row by row in their constructors.
+class MasterDataForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ~MasterDataForm() override;
+
+protected:
+    // groupTitle: title of the group box ("... erfassen / entfernen").
+    MasterDataForm(const QString &groupTitle, QWidget *parent);
+
+    QGridLayout *grid() const { return m_grid; }
+
+    // A label with its input field as buddy in the given row; the field
+    // spans columns 1-2 or sits in column 1 only.
+    QLineEdit *addField(int row, const QString &label, bool spanBoth = true);
+    // An empty box for action buttons, spanning columns 0-2.
+    QDialogButtonBox *addButtonBox(int row, int columnSpan = 3);
+    QPushButton *addButton(QDialogButtonBox *box, const QString &text, bool enabled = true);
+    // The close box with "Schliessen", which accepts the dialog.
+    QPushButton *addCloseBox(int row, int columnSpan = 3);
+    // Keeps a free row of the grid open.
+    void addBlank(int row);
+    // A list placed in the grid, spanning columns 0-2; owned by the dialog.
+    MasterDataList *addList(int row, const QString &table, const QString &caption,
+                            const QList<QPair<QString, QString>> &columns,
+                            const QString &filter = QString(), int columnSpan = 3);
+    void setStretchRow(int row, int minimumHeight, int stretch);
+    // Window title, icon, size limits and the field that gets the focus.
+    void finishFrame(const QString &windowTitle, int maxHeight, int maxWidth, int minWidth,
+                     QWidget *focus);
+
+    // Message boxes with one OK button; the dialog stays open after them.
+    void showInformation(const QString &title, const QString &text);
+    void showWarning(const QString &title, const QString &text);
+    // The refusal of a deletion because other rows still refer to the row.
+    void showDataPresent(const QString &text);
+    // Asks with "Ja" and "Nein"; true only for "Ja".
+    bool confirm(const QString &title, const QString &text);
+
+    // Reads an amount field: valid when it is a number with
+    // 0 < amount <= limit. Otherwise disables saveButton and shows
+    // "Betrag ungültig!" with the limit.
+    bool readAmount(const QLineEdit *field, double limit, QPushButton *saveButton, double &amount);
+
+private:
+    QGroupBox *m_groupBox;
+    QGridLayout *m_grid;
+    QList<MasterDataList *> m_lists;
+};
