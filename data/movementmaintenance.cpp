@@ -15,7 +15,7 @@ bool MovementMaintenance::updateReferences(int movementId, const References &ref
     query.bindValue(QStringLiteral(":zmid"), refs.paymentInstrumentId);
     query.bindValue(QStringLiteral(":aid"), refs.expenseId);
     // tx_id is a VARCHAR(40) column.
-    query.bindValue(QStringLiteral(":txid"), refs.txId.left(38));
+    query.bindValue(QStringLiteral(":txid"), DataProvider::truncated(refs.txId, 38));
     query.bindValue(QStringLiteral(":txtyp"), refs.txType);
     query.bindValue(QStringLiteral(":icsrc"), refs.incomeSourceId);
     if (!query.exec()) {

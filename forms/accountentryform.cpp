@@ -362,7 +362,7 @@ void AccountEntryForm::checktextEdits()
     const QString text = m_amountEdit->text();
     if (text == QLatin1String("0.0") || text.isEmpty())
         return;
-    if (m_incomeCombo && m_incomeCombo->currentData().toInt() == 0 && m_incomeEdit->text().isEmpty())
+    if (m_incomeCombo && m_incomeCombo->currentData().toInt() == 0 && m_incomeEdit->text().trimmed().isEmpty())
         return;
     bool ok = false;
     const double amount = parseAmount(text, &ok);
@@ -535,10 +535,15 @@ void AccountEntryForm::addEinnahme()
         sourceId = m_incomeCombo->currentData().toInt();
         head = m_incomeCombo->currentText();
     } else {
-        // A typed payer counts for the source of that name, if there is one.
+        // A deposit needs a payer; blanks name nobody.
         head = m_incomeEdit->text();
-        if (!head.isEmpty())
-            sourceId = dp->getIdByName(QStringLiteral("einnahme_quelle"), head);
+        if (head.trimmed().isEmpty()) {
+            QMessageBox::warning(this, tr("Name fehlt"), tr("Bitte eingeben, wer eingezahlt hat."));
+            m_incomeEdit->setFocus();
+            return;
+        }
+        // A typed payer counts for the source of that name, if there is one.
+        sourceId = dp->getIdByName(QStringLiteral("einnahme_quelle"), head);
     }
     const QString remark = head + QStringLiteral(" - ") + m_remarkEdit->text();
 

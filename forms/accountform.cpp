@@ -1,12 +1,12 @@
 #include "accountform.h"
 
 #include "account.h"
+#include "amountinput.h"
 #include "dataprovider.h"
 #include "masterdatawriter.h"
 #include "paymentinstruction.h"
 
 #include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -26,7 +26,7 @@ AccountForm::AccountForm(QWidget *parent)
     m_nameEdit = addField(0, tr("Name:"));
     m_numberEdit = addField(1, tr("Konto-Nummer:"));
     m_amountEdit = addField(2, tr("Eröffnungsbetrag:"), false);
-    m_amountEdit->setValidator(new QDoubleValidator(0.0, OpeningLimit, 6, m_amountEdit));
+    m_amountEdit->setValidator(newAmountValidator(0.0, OpeningLimit, 6, m_amountEdit));
 
     addBlank(3);
     QDialogButtonBox *actions = addButtonBox(4);
@@ -102,6 +102,8 @@ void AccountForm::saveAccount()
     // change of year it may well be 0 or negative.
     double amount = 0.0;
     const bool amountLocked = m_editMode && !m_amountEdit->isEnabled();
+    if (!checkName(m_nameEdit, m_saveButton))
+        return;
     if (!amountLocked && !readAmount(m_amountEdit, OpeningLimit, m_saveButton, amount))
         return;
 

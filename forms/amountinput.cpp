@@ -1,6 +1,36 @@
 #include "amountinput.h"
 
+#include <QDoubleValidator>
+#include <QLocale>
 #include <QRegularExpression>
+
+namespace {
+
+// Checks the text with the decimal comma read as a point: the locale's own
+// separators would turn "12,50" into "1250" under a Swiss locale.
+class AmountValidator : public QDoubleValidator
+{
+public:
+    AmountValidator(double bottom, double top, int decimals, QObject *parent)
+        : QDoubleValidator(bottom, top, decimals, parent)
+    {
+        setLocale(QLocale::c());
+        setNotation(QDoubleValidator::StandardNotation);
+    }
+
+    State validate(QString &input, int &pos) const override
+    {
+        QString plain = input;
+        plain.replace(QLatin1Char(','), QLatin1Char('.'));
+        const State state = QDoubleValidator::validate(plain, pos);
+        bool complete = false;
+        if (state == Intermediate)
+            parseAmount(input, &complete);
+        return complete ? Acceptable : state;
+    }
+};
+
+} // namespace
 
 double parseAmount(const QString &text, bool *ok)
 {
@@ -13,4 +43,9 @@ double parseAmount(const QString &text, bool *ok)
     if (ok)
         *ok = valid;
     return valid ? value : 0.0;
+}
+
+QValidator *newAmountValidator(double bottom, double top, int decimals, QObject *parent)
+{
+    return new AmountValidator(bottom, top, decimals, parent);
 }

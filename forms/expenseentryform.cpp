@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
@@ -33,26 +32,6 @@ namespace {
 
 const double MaxAmount = 99999.0;
 const int DateRangeDays = 120;
-
-// Accepts a decimal comma as well as a point, so that what the field lets
-// through is what parseAmount() reads.
-class AmountValidator : public QDoubleValidator
-{
-public:
-    AmountValidator(double bottom, double top, int decimals, QObject *parent)
-        : QDoubleValidator(bottom, top, decimals, parent)
-    {
-        setLocale(QLocale::c());
-        setNotation(QDoubleValidator::StandardNotation);
-    }
-
-    State validate(QString &input, int &pos) const override
-    {
-        QString plain = input;
-        plain.replace(QLatin1Char(','), QLatin1Char('.'));
-        return QDoubleValidator::validate(plain, pos);
-    }
-};
 
 // The file keeps dates as "yyyy-MM-dd"; the program shows "dd.MM.yyyy".
 class DateDelegate : public QStyledItemDelegate
@@ -87,7 +66,7 @@ ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *paren
 
     m_amountEdit = new QLineEdit(QStringLiteral("0.0"));
     m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
-    m_amountEdit->setValidator(new AmountValidator(0.0, MaxAmount, 5, m_amountEdit));
+    m_amountEdit->setValidator(newAmountValidator(0.0, MaxAmount, 5, m_amountEdit));
     m_typeEdit = new QLineEdit(expenseType->getName());
     m_typeEdit->setObjectName(QStringLiteral("typeEdit"));
     m_typeEdit->setEnabled(false);

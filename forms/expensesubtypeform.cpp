@@ -174,6 +174,8 @@ void ExpenseSubTypeForm::getTableViewIndex()
 
 void ExpenseSubTypeForm::saveAusgabenSubTyp()
 {
+    if (!checkName(m_nameEdit, m_saveButton))
+        return;
     QString err;
     if (m_editMode) {
         if (m_rowId > 0 && !MasterDataWriter::updateExpenseSubType(m_rowId, m_nameEdit->text(), err))

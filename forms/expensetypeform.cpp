@@ -94,6 +94,8 @@ void ExpenseTypeForm::getTableViewIndex()
 void ExpenseTypeForm::saveExpenseType()
 {
     double budget = 0.0;
+    if (!checkName(m_nameEdit, m_saveButton))
+        return;
     if (!readAmount(m_budgetEdit, BudgetLimit, m_saveButton, budget))
         return;
     if (m_editMode)

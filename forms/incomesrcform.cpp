@@ -76,6 +76,8 @@ void IncomeSrcForm::getTableViewIndex()
 void IncomeSrcForm::saveIncomeSrc()
 {
     double volume = 0.0;
+    if (!checkName(m_nameEdit, m_saveButton))
+        return;
     if (!readAmount(m_volumeEdit, VolumeLimit, m_saveButton, volume))
         return;
 

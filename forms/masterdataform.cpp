@@ -239,6 +239,16 @@ bool MasterDataForm::confirm(const QString &title, const QString &text)
     return box.clickedButton() == yes;
 }
 
+bool MasterDataForm::checkName(QLineEdit *field, QPushButton *saveButton)
+{
+    if (!field->text().trimmed().isEmpty())
+        return true;
+    saveButton->setEnabled(false);
+    showWarning(tr("Name fehlt"), tr("Bitte einen Namen eingeben."));
+    field->setFocus();
+    return false;
+}
+
 bool MasterDataForm::readAmount(const QLineEdit *field, double limit, QPushButton *saveButton,
                                 double &amount)
 {

@@ -105,6 +105,11 @@ protected:
     // Asks with "Ja" and "Nein"; true only for "Ja".
     bool confirm(const QString &title, const QString &text);
 
+    // A name of blanks (or none) names nothing: refuses it with
+    // "Name fehlt", disables saveButton and keeps the input. True when the
+    // name can be stored.
+    bool checkName(QLineEdit *field, QPushButton *saveButton);
+
     // Reads an amount field: valid when it is a number with
     // 0 < amount <= limit. Otherwise disables saveButton and shows
     // "Betrag ungültig!" with the limit.

@@ -1,6 +1,7 @@
 #include "paymentinstrform.h"
 
 #include "account.h"
+#include "amountinput.h"
 #include "dataprovider.h"
 #include "masterdatawriter.h"
 #include "paymentinstruction.h"
@@ -8,7 +9,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -67,7 +67,7 @@ PaymentInstrForm::PaymentInstrForm(QWidget *parent)
     m_nameEdit->setText(tr("z.B. MasterCard"));
     m_numberEdit = addField(6, tr("Nummer:"));
     m_amountEdit = addField(7, tr("Eröffnungsbetrag:"), false);
-    m_amountEdit->setValidator(new QDoubleValidator(0.0, OpeningLimit, 5, m_amountEdit));
+    m_amountEdit->setValidator(newAmountValidator(0.0, OpeningLimit, 5, m_amountEdit));
     m_amountEdit->setEnabled(false);
     addBlank(8);
 
@@ -234,6 +234,8 @@ void PaymentInstrForm::getTableViewIndex()
 
 void PaymentInstrForm::savePaymentInstr()
 {
+    if (!checkName(m_nameEdit, m_saveButton))
+        return;
     const bool done = m_editMode ? updatePaymentInstr(m_rowId) : insertPaymentInstr();
     if (!done)
         return; // refused input stays in the fields

@@ -65,6 +65,8 @@ void RecipientForm::getTableViewIndex()
 
 void RecipientForm::saveRecipient()
 {
+    if (!checkName(m_nameEdit, m_saveButton))
+        return;
     QString err;
     if (m_editMode) {
         if (m_rowId > 0) {
