@@ -1,14 +1,285 @@
 #pragma once
 
-// The one data-access object (skeleton; filled in by the data-layer work).
+#include <QCoreApplication>
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QSqlRecord>
+#include <QString>
+#include <QTime>
+
+class FinanceBase;
+class Account;
+class PaymentInstruction;
+class Recipient;
+class AccountEntry;
+class ExpenseEntry;
+class ExpenseTypeEntry;
+class ExpenseEntryDetail;
+class IncomeEntry;
+class QSqlQuery;
+
+// The one data-access object. It keeps every master-data and booking table
+// in memory as lists of records, answers look-ups from them, runs the direct
+// reads and counts, performs every write and the postings that keep balances
+// and movements right, and builds the summary lists of the reports.
+//
+// Cache rule: after every write the caches equal the file. Writes patch the
+// cached records in place where that is cheaper than a reload; a rolled-back
+// transaction re-reads the caches from the file.
+//
+// Ownership: records in the caches belong to DataProvider. Look-ups hand out
+// cache pointers; callers must not delete them. Accounts and payment
+// instruments keep their objects across reloads (refreshed by id), so a
+// dialog may hold such a pointer while it posts. Other cache pointers must
+// not be kept across an operation that reloads that cache. Objects described
+// as "new" belong to the caller.
+//
+// Every string value is bound to its statement, never pasted into it.
 class DataProvider
 {
+    Q_DECLARE_TR_FUNCTIONS(DataProvider)
+
 public:
+    // Codes stored in the numeric columns.
+    enum AccountType { CounterAccount = 11, BankAccount = 12, OwnAccount = 13 };
+    enum AccountState { Inactive = 0, Active = 1 };
+    enum InstrumentType {
+        Cash = 21, Voucher = 22, PrepaidCard = 23, LinkedCard = 24,
+        AccountInstrument = 25, OverviewInstrument = 26
+    };
+    enum MovementType { ExpenseMovement = 21, TransferMovement = 22, IncomeMovement = 23 };
+    enum OpFlag { MoneyOut = 0, MoneyIn = 1 };
+    enum MovementState { MovementBooked = 31 };
+    // Class codes of the records, as getRecord() and refreshRecord() take them.
+    enum RecordCode {
+        AccountCode = 11, PaymentInstructionCode = 13, RecipientCode = 14,
+        AccountEntryCode = 15, ExpenseEntryCode = 16, ExpenseTypeEntryCode = 17,
+        ExpenseEntryDetailCode = 18, IncomeEntryCode = 19
+    };
+
     static DataProvider *instance();
     // Destroys the instance and its caches; the next instance() reloads.
     static void release();
+    // Re-reads every cache from the file; used after a rollback.
+    // Does nothing while no instance exists.
+    static void reloadAfterRollback();
+
+    // ---- Loading ---------------------------------------------------------
+    void loadAccounts();
+    void loadAccountMovements();
+    void loadExpenses();
+    void loadExpenseDetails();
+    void loadExpenseTypes();
+    void loadPaymentInstruments();
+    void loadIncomeSources();
+    void loadRecipients();
+    // Raw rows := "SELECT * FROM <table> ORDER BY name ".
+    void loadTable(const QString &table);
+    void loadExpenseSubTypes();
+    void reloadRecipients();
+    void reloadIncomeSources();
+    // The raw rows filled by the last loader or loadTable().
+    const QList<QSqlRecord> &rawRows() const { return m_rows; }
+
+    // ---- Look-ups in the caches (null / empty when nothing matches) -------
+    Account *getAccount(int id);
+    Account *getAccount(const QString &name);
+    void getAccounts(QList<Account *> &out);
+    // byId true: by instrument id; false: first instrument of that account id.
+    PaymentInstruction *getPaymentInstrument(int id, bool byId = true);
+    PaymentInstruction *getPaymentInstrument(const QString &name);
+    // Instruments whose account exists; sets their bank-account flag for
+    // accounts of type 12.
+    void getPaymentInstruments(QList<PaymentInstruction *> &out);
+    bool isAccountActive(int accountId);
+    Recipient *getRecipient(int id);
+    void getRecipients(QList<Recipient *> &out);
+    void getExpenseDetails(int expenseId, QList<ExpenseEntryDetail *> &out);
+    void getExpensesOfPaymentInstrument(int piId, QList<ExpenseEntry *> &out);
+    void getAccountMovements(int accountId, QList<AccountEntry *> &out);
+    void getAccountMovements(const QString &txId, QList<AccountEntry *> &out);
+
+    // ---- Direct reads ----------------------------------------------------
+    // 11, 13: cache pointers; 16, 17, 19: new objects; others: null.
+    FinanceBase *getRecord(int id, int typeCode);
+    void refreshRecord(FinanceBase *rec);
+    IncomeEntry *getIncomeSource(int id);                   // new object
+    void getIncomeSourceRows(QList<QSqlRecord> &rows);
+    void getIncomeSources(QList<IncomeEntry *> &out);        // new objects
+    void getIncomeMovements(int sourceId, QList<IncomeEntry *> &out); // new, appended
+    void getExpenseTypes(QList<ExpenseTypeEntry *> &out);    // new, appended
+    void getRecipientRows(QList<QSqlRecord> &rows);
+    void getExpenseSubTypeRows(int typeId, QList<QSqlRecord> &rows);
+    int getExpenseSubTypeId(int typeId, const QString &name);
+    int getIdByName(const QString &table, const QString &name);
+    int getFirstAccountIdOfType();
+    double getExpenseDetailSum(int expenseId);
+    int getExpenseCount();
+
+    // ---- Deletion guards (true when rows refer to the id) -----------------
+    bool hasExpensesOfPaymentInstrument(int id);
+    bool hasExpensesOfRecipient(int id);
+    bool hasExpensesOfType(int id);
+    bool hasDetailsOfSubType(int id);
+    bool hasDetailsOfExpense(int id);
+    bool hasSubTypesOfType(int id);
+    // The account's own instrument (type 25) does not count.
+    bool hasPaymentInstrumentsOfAccount(int accountId);
+    bool hasAccountMovements(int accountId);
+
+    // ---- Single writes (error text into the record or err) ---------------
+    bool insertAccount(Account *acc);
+    bool deleteAccount(Account *acc);
+    bool updateAccountBalance(int id, double amount, QString &err);
+    bool updateAccountInitialAmount(int id, double amount, QString &err);
+    // Makes every account's balance its opening amount. True when every
+    // update succeeded (the year change runs it inside its transaction).
+    bool carryBalancesForward();
+    bool insertPaymentInstrument(PaymentInstruction *pi);
+    bool deletePaymentInstrument(PaymentInstruction *pi);
+    bool insertExpense(ExpenseEntry *e, int &newId, int subTypeId, bool withDetail);
+    bool insertExpenseDetail(int expenseId, int subTypeId, double amount, QString &err);
+    // Details first, then the expense.
+    bool deleteExpense(ExpenseEntry *e);
+    bool insertAccountMovement(int kidv, int kidn, double amount, int opFlag,
+                               const QString &remark, const QDate &date, int txTyp,
+                               int stat, int expenseId, QString &err,
+                               const QString &txId = QString(), int incomeSourceId = 0,
+                               int piId = 0);
+    bool deleteAccountMovement(int id, QString &err);
+    bool deleteAccountMovements(const QString &txId, QString &err);
+    // Deletes every movement with m's expense id.
+    bool deleteExpenseMovements(AccountEntry *m);
+    bool deleteIncomeSource(int id, QString &err);
+    bool deleteRecipient(int id, QString &err);
+
+    // ---- Postings --------------------------------------------------------
+    // Each posting is one transaction: on failure nothing is changed, the
+    // caches equal the file, err holds the driver's error text (or a German
+    // refusal) and *errTitle, when given, the title of the box to show:
+    //
+    //  every posting    "Betrag ungültig!" for an amount of 0.00 or less.
+    //  postExpense      "DB-Transaktion fehlgeschlagen!" (a write failed),
+    //                   "Betrags-Überschreitung" (not enough money; err
+    //                   "Betrag nicht verfügbar!"), "Zahlungsmittel fehlt"
+    //                   (instrument or its account unknown).
+    //  postDeposit      "DB-Transaktion fehlgeschlagen!"; "Konto fehlt".
+    //  postTransfer     "DB-Transaktion fehlgeschlagen!", "Betrags-Überschreitung",
+    //                   "Zahlungsmittel fehlt", "Interne Transaktion nicht
+    //                   möglich" (both instruments draw on the same account).
+    //  reverseMovement  "DB-Transaktion fehlgeschlagen!"; "Info" when the
+    //                   movement no longer exists.
+    //  reverseTransfer  "Fehler -> es ist kein Txn-Paar!" (err is the same
+    //                   text; the dialog shows "?" as box text),
+    //                   "DB-Update-Konto fehlgeschlagen!" (a balance update),
+    //                   "DB-Transaktion fehlgeschlagen!" (deleting the pair).
+    //  reverseExpense   "Fehler beim löschen einer Ausgabe: " (deleting the
+    //                   rows, or expense / instrument / account not found),
+    //                   "DB-Update für Konto fehlgeschlagen!" (the balance),
+    //                   "DB-Delete für KontoTxn fehlgeschlagen!" (the movements).
+    //
+    // Balances computed here are rounded to whole cents.
+
+    // e: date, amount, type id+name, recipient id+name (0 for free text),
+    // instrument id+name, remark. The instrument is found by its id. The
+    // movement of a linked instrument is remarked "<type>: <remark>".
+    // On success e's id is the new expense id.
+    bool postExpense(ExpenseEntry *e, int subTypeId, bool split, QString &err,
+                     QString *errTitle = nullptr);
+    // remark: the complete movement remark.
+    bool postDeposit(int accountId, double amount, const QString &remark, const QDate &date,
+                     int incomeSourceId, QString &err, QString *errTitle = nullptr);
+    // remarkFrom / remarkTo: the complete remarks of the outgoing and the
+    // incoming movement. Refused when both instruments use one account.
+    bool postTransfer(int fromInstrumentId, int toInstrumentId, double amount,
+                      const QString &remarkFrom, const QString &remarkTo, const QDate &date,
+                      QString &err, QString *errTitle = nullptr);
+    // Deletes one movement and takes it back out of its account's balance.
+    bool reverseMovement(int movementId, QString &err, QString *errTitle = nullptr);
+    // Deletes both movements of a transfer and restores both balances.
+    bool reverseTransfer(const QString &txId, QString &err, QString *errTitle = nullptr);
+    // Deletes an expense with its details, gives the amount back to the
+    // account behind its instrument (found by the stored instrument id, by
+    // the stored name only when that id no longer exists) and, for a bank
+    // account, deletes the expense's movements.
+    bool reverseExpense(int expenseId, QString &err, QString *errTitle = nullptr);
+
+    // ---- Money -------------------------------------------------------------
+    static qint64 toCents(double amount);
+    static double roundCents(double amount);
+    // True when amount can be paid from balance (compared in whole cents).
+    static bool isAvailable(double balance, double amount);
+
+    // ---- Helpers -----------------------------------------------------------
+    // Year, month, day, hour, minute, second, millisecond run together.
+    static QString makeTxId(const QDate &date, const QTime &time);
+    // The left part of text, at most width characters.
+    static QString truncated(const QString &text, int width);
+
+    // ---- Summary lists (each ends with a "Total:" line) --------------------
+    void getExpensesOfType(QList<ExpenseEntry *> &out, int typeId);
+    void getExpensesOfSubType(QList<ExpenseEntry *> &out, int subTypeId);
+    void getExpensesOfRecipient(QList<ExpenseEntry *> &out, int recipientId);
+    void getExpenseTypeTotals(QList<ExpenseEntry *> &out, QList<ExpenseEntry *> &expenses);
+    void getExpenseSubTypeTotals(int typeId, QList<ExpenseEntry *> &expenseList,
+                                 QList<ExpenseEntryDetail *> &out);
+    // Recipients are cache pointers; "Andere" and "Total:" are new.
+    void getRecipientTotals(QList<Recipient *> &out);
+    void getIncomeSourceTotals(QList<IncomeEntry *> &out, QList<IncomeEntry *> &incomeMovements);
+    double sumAmounts(QList<ExpenseEntry *> &list);
+    void computeAccountMovements(Account *acc, int piId);
+    // Rows of cached accounts are cache pointers; card rows and the total
+    // line are new objects owned by the caller.
+    void getAccountOverview(QList<PaymentInstruction *> &instruments, QList<Account *> &out);
+    void getAccountOverview(PaymentInstruction *p, QList<Account *> &out);
 
 private:
-    DataProvider() = default;
+    DataProvider();
+    ~DataProvider();
+    DataProvider(const DataProvider &) = delete;
+    DataProvider &operator=(const DataProvider &) = delete;
+
+    // Cache maintenance.
+    void addExpenseToCache(int id);
+    void removeExpenseFromCache(int id, const QDate &date = QDate());
+    void addDetailToCache(int id);
+    void removeDetailsOfExpense(int expenseId);
+    void addMovementToCache(int id);
+    void removeMovementsFromCache(const QList<int> &ids);
+    void ensureDetailIndex();
+    void resyncCaches();
+
+    // Posting steps shared by the postings.
+    static bool failPosting(QString &err, QString *errTitle, const QString &title,
+                            const QString &text);
+    static bool refuseAmount(double amount, QString &err, QString *errTitle);
+    QString unusedTxId();
+
+    // Query helpers: a failing query counts as an empty result.
+    static bool runQuery(QSqlQuery &query, const QString &sql);
+    static bool runPrepared(QSqlQuery &query, QString &err);
+    static void readRows(QSqlQuery &query, QList<QSqlRecord> &rows);
+    static bool countIsPositive(const QString &sql);
+    static int firstIdOf(QSqlQuery &query);
+    static bool isTableName(const QString &table);
+
     static DataProvider *s_instance;
+
+    QList<QSqlRecord> m_rows;
+    QList<Account *> m_accounts;
+    QList<AccountEntry *> m_movements;
+    QList<Recipient *> m_recipients;
+    QList<ExpenseEntry *> m_expenses;
+    QList<ExpenseTypeEntry *> m_expenseTypes;
+    QList<IncomeEntry *> m_incomeSources;
+    QList<ExpenseEntryDetail *> m_details;
+    QList<PaymentInstruction *> m_instruments;
+
+    // Account and instrument objects that left the cache; callers may still
+    // hold them, so they live until the instance goes away.
+    QList<FinanceBase *> m_retired;
+    // Details by expense id, rebuilt when the detail cache changed.
+    QHash<int, QList<ExpenseEntryDetail *>> m_detailIndex;
+    bool m_detailIndexValid = false;
 };
