@@ -1,5 +1,7 @@
 #include "dataprovider.h"
 
+#include "dbtransaction.h"
+
 #include "account.h"
 #include "accountentry.h"
 #include "expenseentry.h"
@@ -19,6 +21,7 @@
 #include <memory>
 
 DataProvider *DataProvider::s_instance = nullptr;
+bool DataProvider::s_readFailed = false;
 
 namespace {
 
@@ -49,6 +52,8 @@ DataProvider *DataProvider::instance()
 {
     if (!s_instance)
         s_instance = new DataProvider;
+    else if (s_instance->m_stale && DbTransaction::depth() == 0)
+        s_instance->resyncCaches();
     return s_instance;
 }
 
@@ -66,6 +71,7 @@ void DataProvider::reloadAfterRollback()
 
 DataProvider::DataProvider()
 {
+    s_readFailed = false;
     loadAccounts();
     loadAccountMovements();
     loadExpenses();
@@ -74,6 +80,7 @@ DataProvider::DataProvider()
     loadPaymentInstruments();
     loadIncomeSources();
     loadRecipients();
+    m_stale = s_readFailed;
 }
 
 DataProvider::~DataProvider()
@@ -94,7 +101,10 @@ DataProvider::~DataProvider()
 bool DataProvider::runQuery(QSqlQuery &query, const QString &sql)
 {
     query.setForwardOnly(true);
-    return query.exec(sql);
+    const bool ok = query.exec(sql);
+    if (!ok)
+        s_readFailed = true;
+    return ok;
 }
 
 bool DataProvider::runPrepared(QSqlQuery &query, QString &err)
@@ -745,6 +755,7 @@ void DataProvider::ensureDetailIndex()
 
 void DataProvider::resyncCaches()
 {
+    s_readFailed = false;
     loadAccounts();
     loadPaymentInstruments();
     loadAccountMovements();
@@ -753,4 +764,7 @@ void DataProvider::resyncCaches()
     loadExpenseTypes();
     loadIncomeSources();
     loadRecipients();
+    // A cache read while the file was unreadable would stay empty; try again
+    // at the next use rather than show an empty year.
+    m_stale = s_readFailed;
 }

@@ -265,6 +265,10 @@ private:
     static bool isTableName(const QString &table);
 
     static DataProvider *s_instance;
+    // Set when a read of the file failed (for example while another program
+    // held it locked); the caches are then re-read at the next instance().
+    static bool s_readFailed;
+    bool m_stale = false;
 
     QList<QSqlRecord> m_rows;
     QList<Account *> m_accounts;

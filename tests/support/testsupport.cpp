@@ -36,11 +36,12 @@ QString TestWorkspace::path() const { return m_dir.path(); }
 QString TestWorkspace::dataPath() const { return m_dir.path() + QStringLiteral("/Data"); }
 QString TestWorkspace::filePath() const { return dataPath() + QStringLiteral("/finanzen.dat"); }
 
-bool TestWorkspace::open(const QString &relativeFile)
+bool TestWorkspace::open(const QString &relativeFile, const QString &connectOptions)
 {
     close();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(relativeFile);
+    db.setConnectOptions(connectOptions);
     return db.open();
 }
 

@@ -20,8 +20,10 @@ public:
     QString dataPath() const;        // absolute path of its ./Data
     QString filePath() const;        // absolute path of ./Data/finanzen.dat
 
-    // Opens the given file (relative to the working folder) as default connection.
-    bool open(const QString &relativeFile = QStringLiteral("./Data/finanzen.dat"));
+    // Opens the given file (relative to the working folder) as default
+    // connection, with the driver's connect options when given.
+    bool open(const QString &relativeFile = QStringLiteral("./Data/finanzen.dat"),
+              const QString &connectOptions = QString());
     void close();                    // releases singletons, closes the connection
 
     // A small, realistic set of master data; ids are fixed (see the .cpp).
