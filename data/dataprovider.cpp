@@ -10,6 +10,7 @@
 #include "incomeentry.h"
 #include "paymentinstruction.h"
 #include "recipient.h"
+#include "recordreader.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 DataProvider *DataProvider::s_instance = nullptr;
 bool DataProvider::s_readFailed = false;
@@ -145,12 +147,29 @@ bool DataProvider::isTableName(const QString &table)
 
 // ---- Loading ----------------------------------------------------------------
 
+void DataProvider::clearRawRows()
+{
+    m_rows.clear();
+    m_pendingRowsSql.clear();
+}
+
+const QList<QSqlRecord> &DataProvider::rawRows() const
+{
+    if (!m_pendingRowsSql.isEmpty()) {
+        const QString sql = std::exchange(m_pendingRowsSql, QString());
+        QSqlQuery query;
+        if (runQuery(query, sql))
+            readRows(query, m_rows);
+    }
+    return m_rows;
+}
+
 // Accounts and instruments keep their objects across reloads (matched by
 // id), because dialogs hold them while they post. Objects whose row is gone
 // are retired, not deleted.
 void DataProvider::loadAccounts()
 {
-    m_rows.clear();
+    clearRawRows();
     QHash<int, Account *> previous;
     for (Account *a : std::as_const(m_accounts))
         previous.insert(a->getId(), a);
@@ -158,9 +177,9 @@ void DataProvider::loadAccounts()
 
     QSqlQuery query;
     if (runQuery(query, QStringLiteral("SELECT * FROM %1 ORDER BY name ").arg(QStringLiteral("konten")))) {
+        const RecordReader row = Account::reader(query);
         while (query.next()) {
-            const QSqlRecord row = query.record();
-            Account *account = previous.take(row.value(QStringLiteral("id")).toInt());
+            Account *account = previous.take(row.toInt(FinanceBase::IdColumn));
             if (account) {
                 account->readBaseFields(row);
                 account->readFields(row);
@@ -182,7 +201,7 @@ void DataProvider::loadAccounts()
 
 void DataProvider::loadPaymentInstruments()
 {
-    m_rows.clear();
+    clearRawRows();
     QHash<int, PaymentInstruction *> previous;
     for (PaymentInstruction *p : std::as_const(m_instruments))
         previous.insert(p->getId(), p);
@@ -190,9 +209,9 @@ void DataProvider::loadPaymentInstruments()
 
     QSqlQuery query;
     if (runQuery(query, QStringLiteral("SELECT * FROM %1 ORDER BY name ").arg(QStringLiteral("zahlungsmittel")))) {
+        const RecordReader row = PaymentInstruction::reader(query);
         while (query.next()) {
-            const QSqlRecord row = query.record();
-            PaymentInstruction *instrument = previous.take(row.value(QStringLiteral("id")).toInt());
+            PaymentInstruction *instrument = previous.take(row.toInt(FinanceBase::IdColumn));
             if (instrument) {
                 const PaymentInstruction fresh(row);
                 instrument->readBaseFields(row);
@@ -213,48 +232,49 @@ void DataProvider::loadPaymentInstruments()
 
 void DataProvider::loadAccountMovements()
 {
-    m_rows.clear();
+    clearRawRows();
     deleteAll(m_movements);
+    const QString sql = QStringLiteral("SELECT * FROM konto_bewegungen ORDER BY startdate DESC ");
     QSqlQuery query;
-    if (!runQuery(query, QStringLiteral("SELECT * FROM konto_bewegungen ORDER BY startdate DESC ")))
+    if (!runQuery(query, sql))
         return;
-    while (query.next()) {
-        const QSqlRecord row = query.record();
+    const RecordReader row = AccountEntry::reader(query);
+    while (query.next())
         m_movements.append(new AccountEntry(row));
-        m_rows.append(row);
-    }
+    m_pendingRowsSql = sql;
 }
 
 void DataProvider::loadExpenses()
 {
-    m_rows.clear();
+    clearRawRows();
     deleteAll(m_expenses);
+    const QString sql = QStringLiteral("SELECT * FROM ausgaben ORDER BY startdate DESC ");
     QSqlQuery query;
-    if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben ORDER BY startdate DESC ")))
+    if (!runQuery(query, sql))
         return;
-    while (query.next()) {
-        const QSqlRecord row = query.record();
+    const RecordReader row = ExpenseEntry::reader(query);
+    while (query.next())
         m_expenses.append(new ExpenseEntry(row));
-        m_rows.append(row);
-    }
+    m_pendingRowsSql = sql;
 }
 
 void DataProvider::loadExpenseDetails()
 {
-    m_rows.clear();
+    clearRawRows();
     deleteAll(m_details);
     m_detailIndex.clear();
     m_detailIndexValid = false;
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben_detail ")))
         return;
+    const RecordReader row = ExpenseEntryDetail::reader(query);
     while (query.next())
-        m_details.append(new ExpenseEntryDetail(query.record()));
+        m_details.append(new ExpenseEntryDetail(row));
 }
 
 void DataProvider::loadExpenseTypes()
 {
-    m_rows.clear();
+    clearRawRows();
     deleteAll(m_expenseTypes);
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben_typen ORDER BY name")))
@@ -268,29 +288,31 @@ void DataProvider::loadExpenseTypes()
 
 void DataProvider::loadIncomeSources()
 {
-    m_rows.clear();
+    clearRawRows();
     deleteAll(m_incomeSources);
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM einnahme_quelle ORDER BY name")))
         return;
+    const RecordReader row = IncomeEntry::reader(query, true);
     while (query.next())
-        m_incomeSources.append(new IncomeEntry(query.record(), true));
+        m_incomeSources.append(new IncomeEntry(row, true));
 }
 
 void DataProvider::loadRecipients()
 {
-    m_rows.clear();
+    clearRawRows();
     deleteAll(m_recipients);
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM beguenstigte ORDER BY name")))
         return;
+    const RecordReader row = Recipient::reader(query);
     while (query.next())
-        m_recipients.append(new Recipient(query.record()));
+        m_recipients.append(new Recipient(row));
 }
 
 void DataProvider::loadTable(const QString &table)
 {
-    m_rows.clear();
+    clearRawRows();
     if (!isTableName(table))
         return;
     QSqlQuery query;
@@ -531,8 +553,9 @@ void DataProvider::getIncomeMovements(int sourceId, QList<IncomeEntry *> &out)
     QSqlQuery query;
     if (!runQuery(query, sql))
         return;
+    const RecordReader row = IncomeEntry::reader(query, false);
     while (query.next())
-        out.append(new IncomeEntry(query.record(), false));
+        out.append(new IncomeEntry(row, false));
 }
 
 void DataProvider::getExpenseTypes(QList<ExpenseTypeEntry *> &out)
@@ -540,8 +563,9 @@ void DataProvider::getExpenseTypes(QList<ExpenseTypeEntry *> &out)
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben_typen ORDER BY name")))
         return;
+    const RecordReader row = ExpenseTypeEntry::reader(query);
     while (query.next())
-        out.append(new ExpenseTypeEntry(query.record()));
+        out.append(new ExpenseTypeEntry(row));
 }
 
 void DataProvider::getRecipientRows(QList<QSqlRecord> &rows)

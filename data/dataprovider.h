@@ -79,8 +79,11 @@ public:
     void loadExpenseSubTypes();
     void reloadRecipients();
     void reloadIncomeSources();
-    // The raw rows filled by the last loader or loadTable().
-    const QList<QSqlRecord> &rawRows() const { return m_rows; }
+    // The raw rows filled by the last loader or loadTable(). The rows of
+    // loadAccountMovements() and loadExpenses() are read when first asked
+    // for: nearly every caller wants only the records, and a copy of every
+    // booking row would double the memory of those caches.
+    const QList<QSqlRecord> &rawRows() const;
 
     // ---- Look-ups in the caches (null / empty when nothing matches) -------
     Account *getAccount(int id);
@@ -263,6 +266,8 @@ private:
     static bool countIsPositive(const QString &sql);
     static int firstIdOf(QSqlQuery &query);
     static bool isTableName(const QString &table);
+    // Empties the raw rows (every loader starts with this).
+    void clearRawRows();
 
     static DataProvider *s_instance;
     // Set when a read of the file failed (for example while another program
@@ -270,7 +275,10 @@ private:
     static bool s_readFailed;
     bool m_stale = false;
 
-    QList<QSqlRecord> m_rows;
+    mutable QList<QSqlRecord> m_rows;
+    // Statement whose rows rawRows() has yet to read; empty when m_rows is
+    // complete.
+    mutable QString m_pendingRowsSql;
     QList<Account *> m_accounts;
     QList<AccountEntry *> m_movements;
     QList<Recipient *> m_recipients;

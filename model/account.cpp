@@ -1,8 +1,25 @@
 #include "account.h"
 
+#include "recordreader.h"
+
 #include <QDebug>
 #include <QSqlRecord>
 #include <QVariant>
+
+namespace {
+
+enum Column {
+    AccountTypeColumn = FinanceBase::FirstOwnColumn, StateColumn, AccountNumberColumn, OpeningAmountColumn,
+    BalanceColumn, DescriptionColumn, DateColumn
+};
+
+const QString columnNames[] = {
+    QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("konto_typ"), QStringLiteral("stat"),
+    QStringLiteral("konto_nummer"), QStringLiteral("initial_betrag"), QStringLiteral("betrag"),
+    QStringLiteral("konto_beschreibung"), QStringLiteral("startdate"),
+};
+
+} // namespace
 
 Account::Account()
 {
@@ -16,10 +33,20 @@ Account::Account(int id)
 }
 
 Account::Account(const QSqlRecord &row)
+    : Account(RecordReader(row, columnNames))
+{
+}
+
+Account::Account(const RecordReader &row)
 {
     init();
     readBaseFields(row);
     readFields(row);
+}
+
+RecordReader Account::reader(const QSqlQuery &query)
+{
+    return RecordReader(query, columnNames);
 }
 
 Account::Account(const Account &other)
@@ -53,13 +80,18 @@ void Account::init()
 
 void Account::readFields(const QSqlRecord &row)
 {
-    m_accountType = row.value(QStringLiteral("konto_typ")).toInt();
-    m_state = row.value(QStringLiteral("stat")).toInt();
-    m_accountNumber = row.value(QStringLiteral("konto_nummer")).toString();
-    m_openingAmount = row.value(QStringLiteral("initial_betrag")).toDouble();
-    m_balance = row.value(QStringLiteral("betrag")).toDouble();
-    m_description = row.value(QStringLiteral("konto_beschreibung")).toString();
-    m_date = row.value(QStringLiteral("startdate")).toDate();
+    readFields(RecordReader(row, columnNames));
+}
+
+void Account::readFields(const RecordReader &row)
+{
+    m_accountType = row.toInt(AccountTypeColumn);
+    m_state = row.toInt(StateColumn);
+    m_accountNumber = row.toString(AccountNumberColumn);
+    m_openingAmount = row.toDouble(OpeningAmountColumn);
+    m_balance = row.toDouble(BalanceColumn);
+    setDescription(row.toString(DescriptionColumn));
+    m_date = row.toDate(DateColumn);
 }
 
 void Account::showPolymorphism()

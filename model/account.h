@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+class QSqlQuery;
+
 // A row of `konten`: an account with its balance.
 //
 // Columns: konto_typ -> accountType, stat -> state, konto_nummer ->
@@ -16,6 +18,8 @@ public:
     Account();
     explicit Account(int id);
     explicit Account(const QSqlRecord &row);
+    // The row the reader is on; the reader comes from reader().
+    explicit Account(const RecordReader &row);
     Account(const Account &other);
     Account &operator=(const Account &other);
     using FinanceBase::operator=;
@@ -29,6 +33,10 @@ public:
 
     // Reads the account's own columns (not id/name); used when re-reading.
     void readFields(const QSqlRecord &row);
+    void readFields(const RecordReader &row);
+    // Finds the columns of an account in the query's result once, for
+    // reading all of its rows.
+    static RecordReader reader(const QSqlQuery &query);
 
     // Display colour of the account at the given list position: six
     // colours in a cycle, the seventh account gets the first again.

@@ -1,8 +1,27 @@
 #include "accountentry.h"
 
+#include "recordreader.h"
+
 #include <QDebug>
 #include <QSqlRecord>
 #include <QVariant>
+
+namespace {
+
+enum Column {
+    DateColumn = FinanceBase::FirstOwnColumn, AmountColumn, FromAccountColumn, ToAccountColumn,
+    TxTypeColumn, TxIdColumn, StateColumn, OpFlagColumn, RemarkColumn, InstrumentIdColumn,
+    ExpenseIdColumn
+};
+
+const QString columnNames[] = {
+    QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("startdate"), QStringLiteral("betrag"),
+    QStringLiteral("konto_id_von"), QStringLiteral("konto_id_nach"), QStringLiteral("tx_typ"),
+    QStringLiteral("tx_id"), QStringLiteral("stat"), QStringLiteral("op_flag"), QStringLiteral("bemerkung"),
+    QStringLiteral("zahlungsmittel_id"), QStringLiteral("ausgabe_id"),
+};
+
+} // namespace
 
 AccountEntry::AccountEntry()
 {
@@ -16,10 +35,20 @@ AccountEntry::AccountEntry(int id)
 }
 
 AccountEntry::AccountEntry(const QSqlRecord &row)
+    : AccountEntry(RecordReader(row, columnNames))
+{
+}
+
+AccountEntry::AccountEntry(const RecordReader &row)
 {
     init();
     readBaseFields(row);
     readFields(row);
+}
+
+RecordReader AccountEntry::reader(const QSqlQuery &query)
+{
+    return RecordReader(query, columnNames);
 }
 
 AccountEntry::AccountEntry(const AccountEntry &other)
@@ -51,17 +80,22 @@ void AccountEntry::init()
 
 void AccountEntry::readFields(const QSqlRecord &row)
 {
-    m_date = row.value(QStringLiteral("startdate")).toDate();
-    m_amount = row.value(QStringLiteral("betrag")).toDouble();
-    m_fromAccount = row.value(QStringLiteral("konto_id_von")).toInt();
-    m_toAccount = row.value(QStringLiteral("konto_id_nach")).toInt();
-    m_txType = row.value(QStringLiteral("tx_typ")).toInt();
-    m_txId = row.value(QStringLiteral("tx_id")).toString();
-    m_state = row.value(QStringLiteral("stat")).toInt();
-    m_opFlag = row.value(QStringLiteral("op_flag")).toInt();
-    m_remark = row.value(QStringLiteral("bemerkung")).toString();
-    m_paymentInstrumentId = row.value(QStringLiteral("zahlungsmittel_id")).toInt();
-    m_expenseId = row.value(QStringLiteral("ausgabe_id")).toInt();
+    readFields(RecordReader(row, columnNames));
+}
+
+void AccountEntry::readFields(const RecordReader &row)
+{
+    m_date = row.toDate(DateColumn);
+    m_amount = row.toDouble(AmountColumn);
+    m_fromAccount = row.toInt(FromAccountColumn);
+    m_toAccount = row.toInt(ToAccountColumn);
+    m_txType = row.toInt(TxTypeColumn);
+    m_txId = row.toString(TxIdColumn);
+    m_state = row.toInt(StateColumn);
+    m_opFlag = row.toInt(OpFlagColumn);
+    m_remark = row.toSharedString(RemarkColumn);
+    m_paymentInstrumentId = row.toInt(InstrumentIdColumn);
+    m_expenseId = row.toInt(ExpenseIdColumn);
 }
 
 void AccountEntry::showPolymorphism()

@@ -2,6 +2,8 @@
 
 #include "financebase.h"
 
+class QSqlQuery;
+
 // A row of `konto_bewegungen`: one account movement.
 //
 // Columns: startdate -> date, betrag -> amount, konto_id_von -> fromAccount,
@@ -15,6 +17,8 @@ public:
     AccountEntry();
     explicit AccountEntry(int id);
     explicit AccountEntry(const QSqlRecord &row);
+    // The row the reader is on; the reader comes from reader().
+    explicit AccountEntry(const RecordReader &row);
     AccountEntry(const AccountEntry &other);
     AccountEntry &operator=(const AccountEntry &other);
     using FinanceBase::operator=;
@@ -27,6 +31,10 @@ public:
 
     // Reads the movement's own columns (not id/name); used when re-reading.
     void readFields(const QSqlRecord &row);
+    void readFields(const RecordReader &row);
+    // Finds the columns of a movement in the query's result once, for
+    // reading all of its rows.
+    static RecordReader reader(const QSqlQuery &query);
 
     int getFromAccount() const { return m_fromAccount; }
     void setFromAccount(int id) { m_fromAccount = id; }

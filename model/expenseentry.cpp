@@ -1,7 +1,25 @@
 #include "expenseentry.h"
 
+#include "recordreader.h"
+
 #include <QSqlRecord>
 #include <QVariant>
+
+namespace {
+
+enum Column {
+    DateColumn = FinanceBase::FirstOwnColumn, AmountColumn, RecipientNameColumn, RecipientIdColumn,
+    InstrumentNameColumn, InstrumentIdColumn, RemarkColumn, TypeNameColumn, TypeIdColumn
+};
+
+const QString columnNames[] = {
+    QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("startdate"), QStringLiteral("betrag"),
+    QStringLiteral("beguenstigter"), QStringLiteral("beguenstigter_id"), QStringLiteral("zahlungsmittel"),
+    QStringLiteral("zahlungsmittel_id"), QStringLiteral("bemerkung"), QStringLiteral("ausgaben_typ"),
+    QStringLiteral("ausgaben_typ_id"),
+};
+
+} // namespace
 
 ExpenseEntry::ExpenseEntry()
 {
@@ -15,10 +33,20 @@ ExpenseEntry::ExpenseEntry(int id)
 }
 
 ExpenseEntry::ExpenseEntry(const QSqlRecord &row)
+    : ExpenseEntry(RecordReader(row, columnNames))
+{
+}
+
+ExpenseEntry::ExpenseEntry(const RecordReader &row)
 {
     init();
     readBaseFields(row);
     readFields(row);
+}
+
+RecordReader ExpenseEntry::reader(const QSqlQuery &query)
+{
+    return RecordReader(query, columnNames);
 }
 
 ExpenseEntry::ExpenseEntry(double budget)
@@ -40,9 +68,9 @@ ExpenseEntry &ExpenseEntry::operator=(const ExpenseEntry &other)
     FinanceBase::operator=(other);
     // The expense's own copy also takes the description; keep the target's,
     // as every other record's operator= does.
-    const QString description = m_description;
+    const QString description = getDescription();
     assign(other);
-    m_description = description;
+    setDescription(description);
     return *this;
 }
 
@@ -60,15 +88,20 @@ void ExpenseEntry::init()
 
 void ExpenseEntry::readFields(const QSqlRecord &row)
 {
-    m_date = row.value(QStringLiteral("startdate")).toDate();
-    m_amount = row.value(QStringLiteral("betrag")).toDouble();
-    m_recipientName = row.value(QStringLiteral("beguenstigter")).toString();
-    m_recipientId = row.value(QStringLiteral("beguenstigter_id")).toInt();
-    m_paymentInstrumentName = row.value(QStringLiteral("zahlungsmittel")).toString();
-    m_paymentInstrumentId = row.value(QStringLiteral("zahlungsmittel_id")).toInt();
-    m_remark = row.value(QStringLiteral("bemerkung")).toString();
-    m_expenseTypeName = row.value(QStringLiteral("ausgaben_typ")).toString();
-    m_expenseTypeId = row.value(QStringLiteral("ausgaben_typ_id")).toInt();
+    readFields(RecordReader(row, columnNames));
+}
+
+void ExpenseEntry::readFields(const RecordReader &row)
+{
+    m_date = row.toDate(DateColumn);
+    m_amount = row.toDouble(AmountColumn);
+    m_recipientName = row.toSharedString(RecipientNameColumn);
+    m_recipientId = row.toInt(RecipientIdColumn);
+    m_paymentInstrumentName = row.toSharedString(InstrumentNameColumn);
+    m_paymentInstrumentId = row.toInt(InstrumentIdColumn);
+    m_remark = row.toSharedString(RemarkColumn);
+    m_expenseTypeName = row.toSharedString(TypeNameColumn);
+    m_expenseTypeId = row.toInt(TypeIdColumn);
 }
 
 FinanceBase &ExpenseEntry::assign(const FinanceBase &other)
@@ -84,7 +117,7 @@ ExpenseEntry &ExpenseEntry::assign(const ExpenseEntry &other)
     m_id = other.m_id;
     m_date = other.m_date;
     m_name = other.m_name;
-    m_description = other.m_description;
+    setDescription(other.getDescription());
 
     m_amount = other.m_amount;
     m_recipientName = other.m_recipientName;

@@ -2,6 +2,8 @@
 
 #include "financebase.h"
 
+class QSqlQuery;
+
 // A row of `ausgaben` (one expense), or a per-type summary line of the
 // expense-type overview.
 //
@@ -17,6 +19,8 @@ public:
     ExpenseEntry();
     explicit ExpenseEntry(int id);
     explicit ExpenseEntry(const QSqlRecord &row);
+    // The row the reader is on; the reader comes from reader().
+    explicit ExpenseEntry(const RecordReader &row);
     // Summary line carrying the budget of its expense type.
     explicit ExpenseEntry(double budget);
     ExpenseEntry(const ExpenseEntry &other);
@@ -32,6 +36,10 @@ public:
 
     // Reads the expense's own columns (not id/name).
     void readFields(const QSqlRecord &row);
+    void readFields(const RecordReader &row);
+    // Finds the columns of an expense in the query's result once, for
+    // reading all of its rows.
+    static RecordReader reader(const QSqlQuery &query);
 
     double getAmount() const { return m_amount; }
     void setAmount(double amount) { m_amount = amount; }
@@ -57,14 +65,15 @@ public:
 private:
     void init();
 
+    // Ordered by size: a year holds many expenses.
     double m_amount;
+    double m_budget;
     QString m_recipientName;
-    int m_recipientId;
     QString m_paymentInstrumentName;
-    int m_paymentInstrumentId;
     QString m_remark;
     QString m_expenseTypeName;
+    int m_recipientId;
+    int m_paymentInstrumentId;
     int m_expenseTypeId;
-    double m_budget;
     bool m_hasBudget;
 };

@@ -1,8 +1,21 @@
 #include "expenseentrydetail.h"
 
+#include "recordreader.h"
+
 #include <QDebug>
 #include <QSqlRecord>
 #include <QVariant>
+
+namespace {
+
+enum Column { ExpenseIdColumn = FinanceBase::FirstOwnColumn, SubTypeIdColumn, AmountColumn, RemarkColumn };
+
+const QString columnNames[] = {
+    QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("ausgaben_id"),
+    QStringLiteral("ausgaben_sub_typ_id"), QStringLiteral("betrag"), QStringLiteral("bemerkung"),
+};
+
+} // namespace
 
 ExpenseEntryDetail::ExpenseEntryDetail()
 {
@@ -16,10 +29,20 @@ ExpenseEntryDetail::ExpenseEntryDetail(int id)
 }
 
 ExpenseEntryDetail::ExpenseEntryDetail(const QSqlRecord &row)
+    : ExpenseEntryDetail(RecordReader(row, columnNames))
+{
+}
+
+ExpenseEntryDetail::ExpenseEntryDetail(const RecordReader &row)
 {
     init();
     readBaseFields(row);
     readFields(row);
+}
+
+RecordReader ExpenseEntryDetail::reader(const QSqlQuery &query)
+{
+    return RecordReader(query, columnNames);
 }
 
 ExpenseEntryDetail::ExpenseEntryDetail(const ExpenseEntryDetail &other)
@@ -47,10 +70,15 @@ void ExpenseEntryDetail::init()
 
 void ExpenseEntryDetail::readFields(const QSqlRecord &row)
 {
-    m_expenseId = row.value(QStringLiteral("ausgaben_id")).toInt();
-    m_subTypeId = row.value(QStringLiteral("ausgaben_sub_typ_id")).toInt();
-    m_amount = row.value(QStringLiteral("betrag")).toDouble();
-    m_remark = row.value(QStringLiteral("bemerkung")).toString();
+    readFields(RecordReader(row, columnNames));
+}
+
+void ExpenseEntryDetail::readFields(const RecordReader &row)
+{
+    m_expenseId = row.toInt(ExpenseIdColumn);
+    m_subTypeId = row.toInt(SubTypeIdColumn);
+    m_amount = row.toDouble(AmountColumn);
+    m_remark = row.toSharedString(RemarkColumn);
 }
 
 void ExpenseEntryDetail::showPolymorphism()

@@ -2,6 +2,8 @@
 
 #include "financebase.h"
 
+class QSqlQuery;
+
 // A row of `ausgaben_detail`: the share of an expense booked on one
 // sub-type.
 //
@@ -14,6 +16,8 @@ public:
     ExpenseEntryDetail();
     explicit ExpenseEntryDetail(int id);
     explicit ExpenseEntryDetail(const QSqlRecord &row);
+    // The row the reader is on; the reader comes from reader().
+    explicit ExpenseEntryDetail(const RecordReader &row);
     ExpenseEntryDetail(const ExpenseEntryDetail &other);
     ExpenseEntryDetail &operator=(const ExpenseEntryDetail &other);
     using FinanceBase::operator=;
@@ -25,6 +29,10 @@ public:
     bool isEqual(const FinanceBase &other) const override;
 
     void readFields(const QSqlRecord &row);
+    void readFields(const RecordReader &row);
+    // Finds the columns of a detail row in the query's result once, for
+    // reading all of its rows.
+    static RecordReader reader(const QSqlQuery &query);
 
     int getExpenseId() const { return m_expenseId; }
     void setExpenseId(int id) { m_expenseId = id; }

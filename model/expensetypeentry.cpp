@@ -1,8 +1,18 @@
 #include "expensetypeentry.h"
 
+#include "recordreader.h"
+
 #include <QDebug>
 #include <QSqlRecord>
 #include <QVariant>
+
+namespace {
+
+enum Column { BudgetColumn = FinanceBase::FirstOwnColumn };
+
+const QString columnNames[] = { QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("budget") };
+
+} // namespace
 
 ExpenseTypeEntry::ExpenseTypeEntry()
     : m_budget(0.0)
@@ -18,10 +28,20 @@ ExpenseTypeEntry::ExpenseTypeEntry(int id)
 }
 
 ExpenseTypeEntry::ExpenseTypeEntry(const QSqlRecord &row)
+    : ExpenseTypeEntry(RecordReader(row, columnNames))
+{
+}
+
+ExpenseTypeEntry::ExpenseTypeEntry(const RecordReader &row)
     : ExpenseTypeEntry()
 {
     readBaseFields(row);
     readFields(row);
+}
+
+RecordReader ExpenseTypeEntry::reader(const QSqlQuery &query)
+{
+    return RecordReader(query, columnNames);
 }
 
 ExpenseTypeEntry::ExpenseTypeEntry(double budget)
@@ -45,7 +65,12 @@ ExpenseTypeEntry &ExpenseTypeEntry::operator=(const ExpenseTypeEntry &other)
 
 void ExpenseTypeEntry::readFields(const QSqlRecord &row)
 {
-    m_budget = row.value(QStringLiteral("budget")).toDouble();
+    readFields(RecordReader(row, columnNames));
+}
+
+void ExpenseTypeEntry::readFields(const RecordReader &row)
+{
+    m_budget = row.toDouble(BudgetColumn);
 }
 
 void ExpenseTypeEntry::showPolymorphism()

@@ -1,5 +1,7 @@
 #include "financebase.h"
 
+#include "recordreader.h"
+
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -31,6 +33,26 @@ FinanceBase &FinanceBase::operator=(const FinanceBase &other)
     m_typeCode = other.m_typeCode;
     m_name = other.m_name;
     return *this;
+}
+
+FinanceBase::Notes &FinanceBase::notes()
+{
+    if (!m_notes)
+        m_notes = std::make_unique<Notes>();
+    return *m_notes;
+}
+
+// A null text reads the same whether stored or not.
+void FinanceBase::setDescription(const QString &description)
+{
+    if (m_notes || !description.isNull())
+        notes().description = description;
+}
+
+void FinanceBase::setLastError(const QString &error)
+{
+    if (m_notes || !error.isNull())
+        notes().lastError = error;
 }
 
 bool FinanceBase::operator==(const FinanceBase &other) const
@@ -79,4 +101,10 @@ void FinanceBase::readBaseFields(const QSqlRecord &row)
 {
     m_id = row.value(QStringLiteral("id")).toInt();
     m_name = row.value(QStringLiteral("name")).toString();
+}
+
+void FinanceBase::readBaseFields(const RecordReader &row)
+{
+    m_id = row.toInt(IdColumn);
+    m_name = row.toString(NameColumn);
 }

@@ -3,11 +3,14 @@
 #include <QDate>
 #include <QString>
 
+#include <memory>
+
 class PictureScene;
 class QColor;
 class QFont;
 class QPoint;
 class QSqlRecord;
+class RecordReader;
 
 // Base of every in-memory record of the year file.
 //
@@ -84,10 +87,10 @@ public:
     void setDate(const QDate &date) { m_date = date; }
     QString getName() const { return m_name; }
     void setName(const QString &name) { m_name = name; }
-    QString getDescription() const { return m_description; }
-    void setDescription(const QString &description) { m_description = description; }
-    QString getLastError() const { return m_lastError; }
-    void setLastError(const QString &error) { m_lastError = error; }
+    QString getDescription() const { return m_notes ? m_notes->description : QString(); }
+    void setDescription(const QString &description);
+    QString getLastError() const { return m_notes ? m_notes->lastError : QString(); }
+    void setLastError(const QString &error);
     // True for a summary line ("Total:") of a list rather than a stored row.
     bool isTotalRow() const { return m_totalRow; }
     void setTotalRow(bool totalRow) { m_totalRow = totalRow; }
@@ -98,13 +101,29 @@ public:
     // Reads the columns "id" and "name"; a missing column gives 0 / "".
     void readBaseFields(const QSqlRecord &row);
 
+    // A reader made for a record class (its static reader()) has "id" and
+    // "name" in the first two slots, the class's own columns after them.
+    enum BaseColumn { IdColumn = 0, NameColumn = 1, FirstOwnColumn = 2 };
+    void readBaseFields(const RecordReader &row);
+
 protected:
     QString m_className;
     int m_typeCode;
     int m_id;
     QDate m_date;
     QString m_name;
-    QString m_description;
-    QString m_lastError;
     bool m_totalRow;
+
+private:
+    // Few records carry a description or an error (accounts, a failed
+    // write); these live apart until one is set, so that the many booking
+    // records of a year stay small.
+    struct Notes
+    {
+        QString description;
+        QString lastError;
+    };
+    Notes &notes();
+
+    std::unique_ptr<Notes> m_notes;
 };

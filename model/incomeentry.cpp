@@ -1,8 +1,28 @@
 #include "incomeentry.h"
 
+#include "recordreader.h"
+
 #include <QDebug>
 #include <QSqlRecord>
 #include <QVariant>
+
+namespace {
+
+enum MovementColumn {
+    DateColumn = FinanceBase::FirstOwnColumn, AmountColumn, SourceIdColumn, MovementRemarkColumn
+};
+enum SourceColumn { VolumeColumn = FinanceBase::FirstOwnColumn, VatColumn, SourceRemarkColumn };
+
+const QString movementColumns[] = {
+    QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("startdate"), QStringLiteral("betrag"),
+    QStringLiteral("einnahme_quelle_id"), QStringLiteral("bemerkung"),
+};
+const QString sourceColumns[] = {
+    QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("betrags_volumen"), QStringLiteral("mwst"),
+    QStringLiteral("bemerkung"),
+};
+
+} // namespace
 
 IncomeEntry::IncomeEntry()
 {
@@ -16,6 +36,16 @@ IncomeEntry::IncomeEntry(int id)
 }
 
 IncomeEntry::IncomeEntry(const QSqlRecord &row, bool asSource)
+    : IncomeEntry(asSource ? RecordReader(row, sourceColumns) : RecordReader(row, movementColumns), asSource)
+{
+}
+
+RecordReader IncomeEntry::reader(const QSqlQuery &query, bool asSource)
+{
+    return asSource ? RecordReader(query, sourceColumns) : RecordReader(query, movementColumns);
+}
+
+IncomeEntry::IncomeEntry(const RecordReader &row, bool asSource)
 {
     init();
     readBaseFields(row);
@@ -59,17 +89,27 @@ void IncomeEntry::init()
 
 void IncomeEntry::readMovementFields(const QSqlRecord &row)
 {
-    m_date = row.value(QStringLiteral("startdate")).toDate();
-    m_amount = row.value(QStringLiteral("betrag")).toDouble();
-    m_incomeSourceId = row.value(QStringLiteral("einnahme_quelle_id")).toInt();
-    m_remark = row.value(QStringLiteral("bemerkung")).toString();
+    readMovementFields(RecordReader(row, movementColumns));
 }
 
 void IncomeEntry::readSourceFields(const QSqlRecord &row)
 {
-    m_volume = row.value(QStringLiteral("betrags_volumen")).toDouble();
-    m_vat = row.value(QStringLiteral("mwst")).toDouble();
-    m_remark = row.value(QStringLiteral("bemerkung")).toString();
+    readSourceFields(RecordReader(row, sourceColumns));
+}
+
+void IncomeEntry::readMovementFields(const RecordReader &row)
+{
+    m_date = row.toDate(DateColumn);
+    m_amount = row.toDouble(AmountColumn);
+    m_incomeSourceId = row.toInt(SourceIdColumn);
+    m_remark = row.toSharedString(MovementRemarkColumn);
+}
+
+void IncomeEntry::readSourceFields(const RecordReader &row)
+{
+    m_volume = row.toDouble(VolumeColumn);
+    m_vat = row.toDouble(VatColumn);
+    m_remark = row.toString(SourceRemarkColumn);
 }
 
 void IncomeEntry::showPolymorphism()

@@ -2,6 +2,8 @@
 
 #include "financebase.h"
 
+class QSqlQuery;
+
 // Either an income movement (a `konto_bewegungen` row carrying an
 // einnahme_quelle_id) or an income source (a row of `einnahme_quelle`);
 // isSource() tells which.
@@ -16,6 +18,9 @@ public:
     explicit IncomeEntry(int id);
     // asSource false: movement columns; true: income-source columns.
     IncomeEntry(const QSqlRecord &row, bool asSource);
+    // The row the reader is on; the reader comes from reader(), made for
+    // the same kind of row.
+    IncomeEntry(const RecordReader &row, bool asSource);
     // Income source that only carries an expected volume (summary lines).
     explicit IncomeEntry(double volume);
     IncomeEntry(const IncomeEntry &other);
@@ -31,6 +36,11 @@ public:
 
     void readMovementFields(const QSqlRecord &row);
     void readSourceFields(const QSqlRecord &row);
+    void readMovementFields(const RecordReader &row);
+    void readSourceFields(const RecordReader &row);
+    // Finds the columns of an income source (asSource) or an income
+    // movement in the query's result once, for reading all of its rows.
+    static RecordReader reader(const QSqlQuery &query, bool asSource);
 
     double getAmount() const { return m_amount; }
     void setAmount(double amount) { m_amount = amount; }

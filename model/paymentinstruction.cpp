@@ -1,10 +1,24 @@
 #include "paymentinstruction.h"
 
 #include "dataprovider.h"
+#include "recordreader.h"
 
 #include <QDebug>
 #include <QSqlRecord>
 #include <QVariant>
+
+namespace {
+
+enum Column {
+    InstrumentTypeColumn = FinanceBase::FirstOwnColumn, AccountIdColumn, AccountLinkColumn, CardNumberColumn
+};
+
+const QString columnNames[] = {
+    QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("zahlungsmittel_typ"), QStringLiteral("konto_id"),
+    QStringLiteral("hat_konto_verbindung"), QStringLiteral("karten_nummer"),
+};
+
+} // namespace
 
 PaymentInstruction::PaymentInstruction()
 {
@@ -18,10 +32,20 @@ PaymentInstruction::PaymentInstruction(int id)
 }
 
 PaymentInstruction::PaymentInstruction(const QSqlRecord &row)
+    : PaymentInstruction(RecordReader(row, columnNames))
+{
+}
+
+PaymentInstruction::PaymentInstruction(const RecordReader &row)
 {
     init();
     readBaseFields(row);
     readFields(row);
+}
+
+RecordReader PaymentInstruction::reader(const QSqlQuery &query)
+{
+    return RecordReader(query, columnNames);
 }
 
 PaymentInstruction::PaymentInstruction(const QString &name)
@@ -61,10 +85,15 @@ void PaymentInstruction::init()
 
 void PaymentInstruction::readFields(const QSqlRecord &row)
 {
-    m_instrumentType = row.value(QStringLiteral("zahlungsmittel_typ")).toInt();
-    m_accountId = row.value(QStringLiteral("konto_id")).toInt();
-    m_accountLink = row.value(QStringLiteral("hat_konto_verbindung")).toBool();
-    m_cardNumber = row.value(QStringLiteral("karten_nummer")).toString();
+    readFields(RecordReader(row, columnNames));
+}
+
+void PaymentInstruction::readFields(const RecordReader &row)
+{
+    m_instrumentType = row.toInt(InstrumentTypeColumn);
+    m_accountId = row.toInt(AccountIdColumn);
+    m_accountLink = row.toBool(AccountLinkColumn);
+    m_cardNumber = row.toString(CardNumberColumn);
 }
 
 void PaymentInstruction::showPolymorphism()

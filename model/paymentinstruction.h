@@ -2,6 +2,8 @@
 
 #include "financebase.h"
 
+class QSqlQuery;
+
 // A row of `zahlungsmittel`: cash, voucher, card or an account's own
 // instrument.
 //
@@ -16,6 +18,8 @@ public:
     PaymentInstruction();
     explicit PaymentInstruction(int id);
     explicit PaymentInstruction(const QSqlRecord &row);
+    // The row the reader is on; the reader comes from reader().
+    explicit PaymentInstruction(const RecordReader &row);
     // Looks the instrument up by name and reads it from the file; an unknown
     // name gives id 0 and the defaults, with the name kept.
     explicit PaymentInstruction(const QString &name);
@@ -33,6 +37,10 @@ public:
     // Reads zahlungsmittel_typ, konto_id, hat_konto_verbindung, karten_nummer
     // (not id/name); used by the data layer when re-reading a record.
     void readFields(const QSqlRecord &row);
+    void readFields(const RecordReader &row);
+    // Finds the columns of an instrument in the query's result once, for
+    // reading all of its rows.
+    static RecordReader reader(const QSqlQuery &query);
 
     int getInstrumentType() const { return m_instrumentType; }
     void setInstrumentType(int type) { m_instrumentType = type; }

@@ -1,6 +1,14 @@
 #include "recipient.h"
 
+#include "recordreader.h"
+
 #include <QSqlRecord>
+
+namespace {
+
+const QString columnNames[] = { QStringLiteral("id"), QStringLiteral("name") };
+
+} // namespace
 
 Recipient::Recipient()
     : m_paidSum(0.0)
@@ -20,6 +28,17 @@ Recipient::Recipient(const QSqlRecord &row)
     : Recipient()
 {
     readBaseFields(row);
+}
+
+Recipient::Recipient(const RecordReader &row)
+    : Recipient()
+{
+    readBaseFields(row);
+}
+
+RecordReader Recipient::reader(const QSqlQuery &query)
+{
+    return RecordReader(query, columnNames);
 }
 
 Recipient::Recipient(const Recipient &other)
