@@ -1,4 +1,5 @@
 #include "dataprovider.h"
+#include "recordreader.h"
 
 #include "account.h"
 #include "accountentry.h"
@@ -55,8 +56,9 @@ void DataProvider::getExpensesOfSubType(QList<ExpenseEntry *> &out, int subTypeI
     QSqlQuery query;
     if (runQuery(query, QStringLiteral("SELECT * FROM ausgaben_detail WHERE ausgaben_sub_typ_id = '%1' ")
                             .arg(subTypeId))) {
+        const RecordReader columns = ExpenseEntryDetail::reader(query);
         while (query.next()) {
-            const ExpenseEntryDetail detail(query.record());
+            const ExpenseEntryDetail detail(columns);
             amounts[detail.getExpenseId()].append(detail.getAmount());
             sum += detail.getAmount();
         }
