@@ -5,10 +5,13 @@
 #include <QPainter>
 
 AmountItem::AmountItem(PictureScene *scene, QGraphicsItem *parent)
-    : QGraphicsTextItem(parent), m_scene(scene)
+    : PlainTextItem(scene, parent)
 {
-    setFlag(QGraphicsItem::ItemIsMovable, false);
-    setFlag(QGraphicsItem::ItemIsSelectable, false);
+}
+
+AmountItem::AmountItem(const QString &text, const QFont &font, int boxWidth, PictureScene *scene)
+    : PlainTextItem(scene, text, font, Qt::black), m_boxWidth(boxWidth)
+{
 }
 
 void AmountItem::setBoxWidth(int width)
@@ -17,7 +20,6 @@ void AmountItem::setBoxWidth(int width)
     m_boxWidth = width;
 }
 
-// The box, not the text document, is what gets painted.
 QRectF AmountItem::boundingRect() const
 {
     return QRectF(0, 0, m_boxWidth, 20);
@@ -25,8 +27,8 @@ QRectF AmountItem::boundingRect() const
 
 void AmountItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    if (m_scene)
-        painter->setPen(m_scene->textColour());
+    if (pictureScene())
+        painter->setPen(pictureScene()->textColour());
     painter->setFont(font());
     painter->drawText(QRect(QPoint(0, 0), QPoint(m_boxWidth - 1, 19)), Qt::AlignRight, toPlainText());
 }

@@ -1,30 +1,29 @@
 #pragma once
 
-#include <QGraphicsTextItem>
-#include <QString>
+#include "plaintextitem.h"
 
-class PictureScene;
+#include <QRectF>
 
 // A number in a box of boxWidth x 20 pixels, drawn right-aligned in the
 // scene's text colour, so that the amounts of a column line up on their
 // right edge (x + boxWidth - 1) and never wrap.
-class AmountItem : public QGraphicsTextItem
+class AmountItem : public PlainTextItem
 {
-    Q_OBJECT
 public:
-    explicit AmountItem(PictureScene *scene, QGraphicsItem *parent = nullptr);
+    enum { Type = UserType + 2 };
 
-    PictureScene *pictureScene() const { return m_scene; }
-    QString name() const { return m_name; }
-    void setName(const QString &name) { m_name = name; }
+    explicit AmountItem(PictureScene *scene, QGraphicsItem *parent = nullptr);
+    // The text in font in a box boxWidth wide (not yet on a scene).
+    AmountItem(const QString &text, const QFont &font, int boxWidth, PictureScene *scene);
+
     int boxWidth() const { return m_boxWidth; }
     void setBoxWidth(int width);
 
+    // The box, whatever the text.
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    int type() const override { return Type; }
 
 private:
-    PictureScene *m_scene;
-    QString m_name;
     int m_boxWidth = 90;
 };

@@ -24,21 +24,31 @@ const int Palette[PictureScene::PaletteSize][3] = {
 
 QString itemName(QGraphicsItem *item)
 {
+    if (auto *text = qgraphicsitem_cast<TextItem *>(item))
+        return text->name();
+    if (auto *amount = qgraphicsitem_cast<AmountItem *>(item))
+        return amount->name();
     if (auto *image = dynamic_cast<ImageItem *>(item))
         return image->name();
-    if (auto *text = dynamic_cast<TextItem *>(item))
-        return text->name();
-    if (auto *amount = dynamic_cast<AmountItem *>(item))
-        return amount->name();
     if (auto *rect = dynamic_cast<RectItem *>(item))
         return rect->name();
     return QString();
 }
 
-bool isNamedKind(QGraphicsItem *item)
+// Whether item is an ImageItem, TextItem, AmountItem or RectItem named
+// name. A large report holds a hundred thousand items, nearly all texts
+// and amounts: their type tells them apart without a cast, and their names
+// are compared in place.
+bool isNamed(QGraphicsItem *item, const QString &name)
 {
-    return dynamic_cast<ImageItem *>(item) || dynamic_cast<TextItem *>(item)
-        || dynamic_cast<AmountItem *>(item) || dynamic_cast<RectItem *>(item);
+    const int type = item->type();
+    if (type == TextItem::Type || type == AmountItem::Type)
+        return static_cast<PlainTextItem *>(item)->name() == name;
+    if (auto *rect = dynamic_cast<RectItem *>(item))
+        return rect->name() == name;
+    if (auto *image = dynamic_cast<ImageItem *>(item))
+        return image->name() == name;
+    return false;
 }
 
 // A font from the font database; a family the system lacks is asked for by
@@ -98,10 +108,18 @@ QColor PictureScene::nextPaletteColour(int count)
 }
 
 // Deletes the given items; an item whose ancestor is among them goes with
-// that ancestor and is not deleted twice.
+// that ancestor and is not deleted twice. An item leaves the scene (and its
+// index) in its destructor, which the scene handles for many items at once
+// far better than one removeItem() after another.
 void PictureScene::deleteItems(const QList<QGraphicsItem *> &doomed)
 {
+    if (doomed.isEmpty())
+        return;
+    // The whole scene is repainted once instead of every deleted item's area.
+    update();
     const QSet<QGraphicsItem *> set(doomed.cbegin(), doomed.cend());
+    QList<QGraphicsItem *> roots;
+    roots.reserve(doomed.size());
     for (QGraphicsItem *item : doomed) {
         bool ownedByDoomed = false;
         for (QGraphicsItem *p = item->parentItem(); p; p = p->parentItem()) {
@@ -110,29 +128,27 @@ void PictureScene::deleteItems(const QList<QGraphicsItem *> &doomed)
                 break;
             }
         }
-        if (ownedByDoomed)
-            continue;
-        if (auto *image = dynamic_cast<ImageItem *>(item)) {
-            // A QObject: deleteLater would keep it visible until the event
-            // loop runs, so it goes now like the others.
-            removeItem(image);
-            delete image;
-            continue;
-        }
-        removeItem(item);
-        delete item;
+        if (!ownedByDoomed)
+            roots << item;
     }
+    // ImageItems are QObjects too: deleteLater would keep them visible until
+    // the event loop runs, so they go now like the others.
+    qDeleteAll(roots);
+}
+
+QRectF PictureScene::itemsBoundingRect() const
+{
+    // Qt's scene index hands out its items unsorted when asked for order -1;
+    // the union is the same in any order.
+    const QList<QGraphicsItem *> all = items(static_cast<Qt::SortOrder>(-1));
+    QRectF area;
+    for (const QGraphicsItem *item : all)
+        area |= item->sceneBoundingRect();
+    return area;
 }
 
 void PictureScene::clearScene()
 {
-    QList<QGraphicsItem *> all = items();
-    QList<QGraphicsItem *> topLevel;
-    for (QGraphicsItem *item : all) {
-        if (!item->parentItem())
-            topLevel << item;
-    }
-    deleteItems(topLevel);
     update();
     QGraphicsScene::clear();
     addOriginAnchor();
@@ -146,9 +162,11 @@ void PictureScene::addOriginAnchor()
 void PictureScene::eraseNamedItems(const QString &name)
 {
     QList<QGraphicsItem *> doomed;
-    const QList<QGraphicsItem *> all = items();
+    // From the top of the stacking order down: the last drawn go first, so
+    // the scene's list of items shrinks from its end.
+    const QList<QGraphicsItem *> all = items(Qt::DescendingOrder);
     for (QGraphicsItem *item : all) {
-        if (!isNamedKind(item) || itemName(item) != name)
+        if (!isNamed(item, name))
             continue;
         if (auto *image = dynamic_cast<ImageItem *>(item))
             qDebug() << "Graphic-Object: " << image->recordId();
@@ -187,13 +205,7 @@ void PictureScene::addRowLine(bool draw, const QPoint &pos)
 
 TextItem *PictureScene::addStaticText(const QString &text, const QFont &font, const QPoint &pos)
 {
-    auto *item = new TextItem(nullptr, this);
-    item->setTextInteractionFlags(Qt::NoTextInteraction);
-    item->setDefaultTextColor(Qt::blue);
-    item->setFont(font);
-    item->setPlainText(text);
-    item->setPos(pos);
-    return item;
+    return new TextItem(text, font, Qt::blue, pos, this);
 }
 
 TextItem *PictureScene::addText(const QString &text, const QPoint &pos, const QFont &font,
@@ -201,11 +213,7 @@ TextItem *PictureScene::addText(const QString &text, const QPoint &pos, const QF
 {
     if (text.isEmpty())
         return nullptr;
-    auto *item = new TextItem(nullptr, this);
-    item->setDefaultTextColor(colour);
-    item->setFont(font);
-    item->setPlainText(text);
-    item->setPos(pos);
+    auto *item = new TextItem(text, font, colour, pos, this);
     if (!name.isEmpty())
         item->setName(name);
     return item;
@@ -216,14 +224,7 @@ TextItem *PictureScene::addWrappedText(const QString &text, const QPoint &pos, c
 {
     if (text.isEmpty())
         return nullptr;
-    auto *item = new TextItem(nullptr, this);
-    item->setDefaultTextColor(colour);
-    item->setFont(font);
-    if (width > 0)
-        item->setTextWidth(width);
-    item->setPlainText(text);
-    item->setPos(pos);
-    return item;
+    return new TextItem(text, font, colour, pos, this, width > 0 ? width : -1);
 }
 
 AmountItem *PictureScene::addAmountText(const QString &text, const QPoint &pos, const QFont &font,
@@ -231,10 +232,7 @@ AmountItem *PictureScene::addAmountText(const QString &text, const QPoint &pos, 
 {
     if (text.isEmpty())
         return nullptr;
-    auto *item = new AmountItem(this);
-    item->setBoxWidth(140);
-    item->setFont(font);
-    item->setPlainText(text);
+    auto *item = new AmountItem(text, font, 140, this);
     item->setName(name);
     item->setPos(pos.x() - 10, pos.y() + 5);
     addItem(item);
@@ -252,10 +250,7 @@ QString PictureScene::formatAmount(double value)
 
 AmountItem *PictureScene::addAmount(double value, const QPoint &pos, const QFont &font, const QString &name)
 {
-    auto *item = new AmountItem(this);
-    item->setBoxWidth(90);
-    item->setFont(font);
-    item->setPlainText(formatAmount(value));
+    auto *item = new AmountItem(formatAmount(value), font, 90, this);
     item->setName(name);
     item->setPos(pos.x(), pos.y() + 5);
     addItem(item);

@@ -57,6 +57,11 @@ public:
     // 3 for 5..6, 2 for 7..10 and 1 otherwise.
     QColor nextPaletteColour(int count);
 
+    // The area all items cover, as QGraphicsScene::itemsBoundingRect gives it,
+    // but without first sorting every item by stacking order, which on a
+    // report of a hundred thousand items takes far longer than the union.
+    QRectF itemsBoundingRect() const;
+
     // Deletes every item and puts the origin anchor back.
     void clearScene();
     // A tiny invisible rectangle at (0, 0), so a drawing keeps its place in the view.

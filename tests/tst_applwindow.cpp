@@ -40,7 +40,7 @@ QStringList textsOf(PictureScene *scene)
     QStringList texts;
     const QList<QGraphicsItem *> items = scene->items(Qt::AscendingOrder);
     for (QGraphicsItem *item : items) {
-        if (auto *text = dynamic_cast<QGraphicsTextItem *>(item))
+        if (auto *text = dynamic_cast<PlainTextItem *>(item))
             texts << text->toPlainText();
     }
     return texts;

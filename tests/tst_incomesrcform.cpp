@@ -3,10 +3,10 @@
 #include "formdriver.h"
 #include "incomesrcform.h"
 #include "picturescene.h"
+#include "plaintextitem.h"
 #include "sceneprovider.h"
 #include "testsupport.h"
 
-#include <QGraphicsTextItem>
 #include <QMessageBox>
 #include <QSqlQuery>
 
@@ -89,7 +89,7 @@ void TestIncomeSrcForm::newSourceIsStoredWithoutVat()
         // The main window's income cards show the new source at once.
         QStringList texts;
         for (QGraphicsItem *item : cards->items()) {
-            if (auto *text = dynamic_cast<QGraphicsTextItem *>(item))
+            if (auto *text = dynamic_cast<PlainTextItem *>(item))
                 texts << text->toPlainText();
         }
         QVERIFY(texts.contains(QStringLiteral("Lohn")));

@@ -4,11 +4,11 @@
 #include "paymentinstrform.h"
 #include "paymentinstruction.h"
 #include "picturescene.h"
+#include "plaintextitem.h"
 #include "sceneprovider.h"
 #include "testsupport.h"
 
 #include <QComboBox>
-#include <QGraphicsTextItem>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSqlQuery>
@@ -457,7 +457,7 @@ void TestPaymentInstrForm::saveRedrawsTheCardList()
     auto cardTexts = [cards] {
         QStringList texts;
         for (QGraphicsItem *item : cards->items()) {
-            if (auto *text = dynamic_cast<QGraphicsTextItem *>(item))
+            if (auto *text = dynamic_cast<PlainTextItem *>(item))
                 texts << text->toPlainText();
         }
         return texts;

@@ -50,7 +50,7 @@ QGraphicsItem *itemWithText(PictureScene &scene, const QString &wanted)
 {
     const QList<QGraphicsItem *> items = scene.items();
     for (QGraphicsItem *item : items) {
-        auto *text = dynamic_cast<QGraphicsTextItem *>(item);
+        auto *text = dynamic_cast<PlainTextItem *>(item);
         if (text && text->toPlainText() == wanted)
             return item;
     }
@@ -62,7 +62,7 @@ int countText(PictureScene &scene, const QString &wanted)
     int count = 0;
     const QList<QGraphicsItem *> items = scene.items();
     for (QGraphicsItem *item : items) {
-        auto *text = dynamic_cast<QGraphicsTextItem *>(item);
+        auto *text = dynamic_cast<PlainTextItem *>(item);
         if (text && text->toPlainText() == wanted)
             ++count;
     }
@@ -577,7 +577,8 @@ void TestReports::helpPageDrawnTwiceLeavesOneCopy()
     const QList<int> headingY{10, 135, 240, 375, 530};
     for (int i = 0; i < headings.size(); ++i) {
         QCOMPARE(countText(*m_scene, headings.at(i)), 1);
-        auto *heading = static_cast<QGraphicsTextItem *>(itemWithText(*m_scene, headings.at(i)));
+        auto *heading = dynamic_cast<TextItem *>(itemWithText(*m_scene, headings.at(i)));
+        QVERIFY(heading);
         QCOMPARE(heading->pos(), QPointF(35, headingY.at(i)));
         QCOMPARE(heading->textWidth(), -1.0);
     }

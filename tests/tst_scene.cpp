@@ -12,6 +12,7 @@
 #include "textitem.h"
 
 #include <QGraphicsLineItem>
+#include <QGraphicsTextItem>
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
 #include <QPainter>
@@ -98,6 +99,9 @@ private slots:
     void amountsShowTwoDecimals();
     void amountsAreRightAligned();
     void textsSkipEmptyAndCarryNameAndColour();
+    void textsSitWhereADocumentPutsThem_data();
+    void textsSitWhereADocumentPutsThem();
+    void textsFollowChangesOfTextFontAndWidth();
     void bandsAlternate();
     void rowPrimitivesPlaceTheirColumns();
     void paletteStepsByCount_data();
@@ -113,6 +117,7 @@ private slots:
     void eraseNamedItemsRemovesOnlyTagged();
     void keepNamedItemsKeepsOnlyNamed();
     void clearSceneLeavesOnlyTheAnchor();
+    void itemsBoundingRectCoversEveryItem();
     void imageSizeFollowsKind_data();
     void imageSizeFollowsKind();
     void pressOnPictureIsForwarded();
@@ -212,6 +217,84 @@ void TestScene::textsSkipEmptyAndCarryNameAndColour()
              QColor(Qt::blue));
     TextItem *wrapped = m_scene->addWrappedText(QStringLiteral("lang "), QPoint(0, 0), m_font, Qt::white, 680);
     QCOMPARE(wrapped->textWidth(), 680.0);
+}
+
+void TestScene::textsSitWhereADocumentPutsThem_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("font");
+    QTest::addColumn<int>("width");
+    const QString paragraph = QStringLiteral(
+        "Unter diesem Menupunkt werden die Einkünfte deklariert und mit den jeweiligen zu erwartenden "
+        "Jahreswerten versehen, dies geschieht im HFA.");
+    QTest::newRow("date") << "05.03.2026" << 4 << 0;
+    QTest::newRow("umlauts and apostrophe") << "Müller's Laden" << 3 << 0;
+    QTest::newRow("italic overhang at the end") << "Zugriff" << 5 << 0;
+    QTest::newRow("narrow font") << "Genossenschaft Migros" << 1 << 0;
+    QTest::newRow("application font") << "100 %" << 0 << 0;
+    QTest::newRow("symbol from another font") << QString(QChar(0x25BC)) << 4 << 0;
+    QTest::newRow("euro sign") << QString::fromUtf8("Preis 10 \u20ac") << 2 << 0;
+    QTest::newRow("tabs and line breaks") << "\n\tOben links: HFA\n\tUnten links: EFA" << 4 << 0;
+    QTest::newRow("wrapped paragraph") << paragraph << 4 << 680;
+    QTest::newRow("narrow paragraph") << paragraph << 2 << 300;
+    QTest::newRow("word longer than the width") << "Einkaufsgenossenschaftsmitgliedschaft" << 4 << 100;
+    QTest::newRow("short text with a width") << "kurz" << 4 << 680;
+}
+
+void TestScene::textsSitWhereADocumentPutsThem()
+{
+    // The reports were laid out for texts in a text document (a 4-pixel
+    // margin all round, its line heights and wrapping): a TextItem must be
+    // just as large and show the same pixels.
+    QFETCH(QString, text);
+    QFETCH(int, font);
+    QFETCH(int, width);
+    TextItem *item = m_scene->addWrappedText(text, QPoint(0, 0), m_scene->sceneFont(font), Qt::white, width);
+    QVERIFY(item);
+
+    QGraphicsScene reference;
+    auto *document = new QGraphicsTextItem;
+    document->setFont(m_scene->sceneFont(font));
+    document->setDefaultTextColor(Qt::white);
+    if (width > 0)
+        document->setTextWidth(width);
+    document->setPlainText(text);
+    reference.addItem(document);
+
+    QCOMPARE(item->boundingRect(), document->boundingRect());
+    QCOMPARE(item->textWidth(), document->textWidth());
+    const QRectF area(0, 0, 720, 200);
+    QCOMPARE(renderScene(m_scene.get(), area), renderScene(&reference, area));
+}
+
+void TestScene::textsFollowChangesOfTextFontAndWidth()
+{
+    TextItem *item = m_scene->addText(QStringLiteral("Lebensmittel"), QPoint(35, 75), m_font, Qt::white);
+    const QRectF first = item->boundingRect();
+    QVERIFY(first.width() > 8 && first.height() > 8);
+
+    // The same text measured in another font is not taken from the first.
+    TextItem *small = m_scene->addText(QStringLiteral("Lebensmittel"), QPoint(35, 95), m_scene->sceneFont(1),
+                                       Qt::white);
+    QVERIFY(small->boundingRect().width() < first.width());
+    QVERIFY(small->boundingRect().height() < first.height());
+
+    item->setPlainText(QStringLiteral("Lebensmittel und Getränke"));
+    QVERIFY(item->boundingRect().width() > first.width());
+    QCOMPARE(item->boundingRect().height(), first.height());
+
+    item->setFont(m_scene->sceneFont(5));
+    QVERIFY(item->boundingRect().height() > first.height());
+    const QRectF large = item->boundingRect();
+
+    item->setTextWidth(120);
+    QCOMPARE(item->boundingRect().width(), 120.0);
+    QVERIFY(item->boundingRect().height() >= 2 * (large.height() - 8));
+
+    item->setTextWidth(-1);
+    QCOMPARE(item->textWidth(), -1.0);
+    QCOMPARE(item->boundingRect(), large);
+    QCOMPARE(m_scene->itemsBoundingRect().right(), 35 + large.width());
 }
 
 void TestScene::bandsAlternate()
@@ -445,10 +528,17 @@ void TestScene::eraseNamedItemsRemovesOnlyTagged()
     m_scene->addAmount(5, QPoint(675, 600), m_font, tag);
     m_scene->addFilledRect(QRectF(15, 607, 20, 14), Qt::red, tag);
     m_scene->addImage(nullptr, 15, QStringLiteral(":/images/down-arrow.png"), QPointF(535, 610), QString(), tag);
+    // A tagged item below a tagged one goes with it, and only once (also
+    // when it is listed after its parent, as a child stacked behind it is).
+    auto *child = new TextItem(text(m_scene.get(), "01.02.2026"), m_scene.get());
+    child->setPlainText(QStringLiteral("Kind"));
+    child->setName(tag);
+    child->setFlag(QGraphicsItem::ItemStacksBehindParent);
 
     m_scene->eraseNamedItems(tag);
     QCOMPARE(m_scene->items().size(), before);
     QVERIFY(!text(m_scene.get(), "01.02.2026"));
+    QVERIFY(!text(m_scene.get(), "Kind"));
     QVERIFY(text(m_scene.get(), "Migros"));
     QVERIFY(amount(m_scene.get(), "12.00"));
     QCOMPARE(itemsOf<ImageItem>(m_scene.get()).size(), 1);
@@ -490,6 +580,26 @@ void TestScene::clearSceneLeavesOnlyTheAnchor()
     auto *anchor = dynamic_cast<QGraphicsRectItem *>(m_scene->items().first());
     QVERIFY(anchor);
     QCOMPARE(anchor->rect(), QRectF(0, 0, 5, 5));
+}
+
+void TestScene::itemsBoundingRectCoversEveryItem()
+{
+    QCOMPARE(m_scene->itemsBoundingRect(), QRectF());
+    m_scene->addOriginAnchor();
+    m_scene->addText(QStringLiteral("Lebensmittel"), QPoint(35, 75), m_font, Qt::white);
+    m_scene->addAmount(12, QPoint(675, 75), m_font);
+    m_scene->drawPieChart(QStringLiteral("Anteile"), QPoint(35, 300), {1, 2}, {Qt::red, Qt::green});
+    TextItem *parent = m_scene->addText(QStringLiteral("Eltern"), QPoint(100, 900), m_font, Qt::white);
+    auto *child = new TextItem(parent, m_scene.get());
+    child->setPlainText(QStringLiteral("Ein Kind weit unten rechts"));
+    child->setPos(700, 400);
+
+    QRectF expected;
+    for (QGraphicsItem *item : m_scene->items())
+        expected |= item->sceneBoundingRect();
+    QCOMPARE(m_scene->itemsBoundingRect(), expected);
+    QCOMPARE(m_scene->itemsBoundingRect().bottomRight(), child->sceneBoundingRect().bottomRight());
+    QCOMPARE(m_scene->itemsBoundingRect(), static_cast<QGraphicsScene *>(m_scene.get())->itemsBoundingRect());
 }
 
 void TestScene::imageSizeFollowsKind_data()
