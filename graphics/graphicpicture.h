@@ -7,7 +7,8 @@
 class PictureScene;
 
 // One slice of a pie chart of 200 x 200 pixels. Angles are in 1/16 degree;
-// chart angle 0 is 12 o'clock and slices run counter-clockwise.
+// chart angle 0 is 12 o'clock and slices run counter-clockwise. The slice is
+// painted; it holds no pixmap, as a chart may have thousands of slices.
 class GraphicPicture : public QGraphicsPixmapItem
 {
 public:
@@ -32,7 +33,6 @@ protected:
 private:
     PictureScene *m_scene;
     QString m_name;
-    QPixmap m_pixmap;
     int m_startAngle;
     int m_spanAngle;
     bool m_penOn = true;
