@@ -307,15 +307,9 @@ void AccountEntryForm::buildDepositIntoInstrument()
 
 void AccountEntryForm::finishFrame()
 {
-    auto *closeGroup = new QGroupBox;
-    auto *closeLayout = new QVBoxLayout(closeGroup);
-    auto *closeBox = new QDialogButtonBox;
-    QPushButton *closeButton = closeBox->addButton(tr("Schliessen"), QDialogButtonBox::AcceptRole);
-    closeButton->setAutoDefault(false);
-    closeLayout->addWidget(closeBox);
+    QGroupBox *closeGroup = newCloseGroup(this);
     layout()->addWidget(closeGroup);
 
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_amountEdit, &QLineEdit::editingFinished, this, &AccountEntryForm::checktextEdits);
     connect(m_list->view(), &QTableView::clicked, this, &AccountEntryForm::getTableViewIndex);
 

@@ -105,12 +105,7 @@ AccountMaintForm::AccountMaintForm(PaymentInstruction *instrument, QWidget *pare
     grid->setColumnStretch(2, 1);
     grid->setSpacing(5);
 
-    auto *closeGroup = new QGroupBox;
-    auto *closeLayout = new QVBoxLayout(closeGroup);
-    auto *closeBox = new QDialogButtonBox;
-    QPushButton *closeButton = closeBox->addButton(tr("Schliessen"), QDialogButtonBox::AcceptRole);
-    closeButton->setAutoDefault(false);
-    closeLayout->addWidget(closeBox);
+    QGroupBox *closeGroup = newCloseGroup(this);
 
     auto *mainLayout = new QVBoxLayout(this);
     mainLayout->addWidget(inputBox);
@@ -119,7 +114,6 @@ AccountMaintForm::AccountMaintForm(PaymentInstruction *instrument, QWidget *pare
     refreshList();
 
     connect(m_updateButton, &QPushButton::clicked, this, &AccountMaintForm::updateAccountEntry);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list->view(), &QTableView::clicked, this, &AccountMaintForm::getTableViewIndex);
     for (QLineEdit *edit : {m_expenseIdEdit, m_instrumentIdEdit, m_txIdEdit, m_incomeSourceEdit})
         connect(edit, &QLineEdit::editingFinished, this, &AccountMaintForm::checktextEdits);

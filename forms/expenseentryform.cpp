@@ -133,12 +133,7 @@ ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *paren
     grid->setColumnStretch(2, 1);
     grid->setSpacing(5);
 
-    auto *closeGroup = new QGroupBox;
-    auto *closeLayout = new QVBoxLayout(closeGroup);
-    auto *closeBox = new QDialogButtonBox;
-    QPushButton *closeButton = closeBox->addButton(tr("Schliessen"), QDialogButtonBox::AcceptRole);
-    closeButton->setAutoDefault(false);
-    closeLayout->addWidget(closeBox);
+    QGroupBox *closeGroup = newCloseGroup(this);
 
     auto *mainLayout = new QVBoxLayout(this);
     mainLayout->addWidget(inputBox);
@@ -147,7 +142,6 @@ ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *paren
     fillCombos();
     refreshList();
 
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_saveButton, &QPushButton::clicked, this, &ExpenseEntryForm::addAusgabe);
     connect(m_splitButton, &QPushButton::clicked, this, &ExpenseEntryForm::splitAusgabe);
     connect(m_deleteButton, &QPushButton::clicked, this, &ExpenseEntryForm::deleteAusgabe);

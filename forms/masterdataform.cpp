@@ -6,6 +6,7 @@
 #include "reportpainter.h"
 #include "sceneprovider.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFont>
 #include <QGridLayout>
@@ -166,6 +167,19 @@ QPushButton *MasterDataForm::addButton(QDialogButtonBox *box, const QString &tex
     // Return in an input field must not trigger an action by accident.
     button->setAutoDefault(false);
     return button;
+}
+
+QGroupBox *newCloseGroup(QDialog *dialog)
+{
+    auto *group = new QGroupBox;
+    auto *layout = new QVBoxLayout(group);
+    auto *box = new QDialogButtonBox;
+    QPushButton *close = box->addButton(QCoreApplication::translate("MasterDataForm", "Schliessen"),
+                                        QDialogButtonBox::AcceptRole);
+    close->setAutoDefault(false);
+    QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::accept);
+    layout->addWidget(box);
+    return group;
 }
 
 QPushButton *MasterDataForm::addCloseBox(int row, int columnSpan)

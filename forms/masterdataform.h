@@ -16,6 +16,11 @@ class QSqlRelationalTableModel;
 class QTableView;
 class QVBoxLayout;
 
+
+// The untitled lower group box of a dialog with its "Schliessen" button,
+// which accepts the dialog.
+QGroupBox *newCloseGroup(QDialog *dialog);
+
 // The card lists of the main window's input area that a master-data dialog
 // keeps current while it is open.
 enum class CardList { PaymentInstruments, ExpenseTypes, IncomeSources };
