@@ -16,7 +16,6 @@ class QSqlRelationalTableModel;
 class QTableView;
 class QVBoxLayout;
 
-
 // The untitled lower group box of a dialog with its "Schliessen" button,
 // which accepts the dialog.
 QGroupBox *newCloseGroup(QDialog *dialog);
