@@ -35,11 +35,8 @@ void ExpenseEntryDetailPaintable::paintEntry(int, PictureScene *scene, const QFo
     if (m_record->getAmount() > 0 && !m_record->isTotalRow()) {
         // Drill-down to the sub-type's expenses; the handler reads what to
         // show from the data keys.
-        ImageItem *arrow = scene->addImage(m_record, 15, QStringLiteral(":/images/down-arrow.png"),
-                                           QPointF(p.x() + 480, p.y() + 10), tr("anzeigen"));
-        arrow->setData(1, m_record->getSubTypeId());
-        arrow->setData(2, m_record->getTypeCode());
-        arrow->setData(3, colour.name());
+        drillDownArrow(scene, m_record, QPointF(p.x() + 480, p.y() + 10), m_record->getSubTypeId(),
+                       colour.name());
     }
     scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
     if (m_record->isTotalRow())

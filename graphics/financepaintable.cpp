@@ -56,6 +56,17 @@ void FinancePaintable::marker(PictureScene *scene, const QPoint &pos, const QCol
     scene->addFilledRect(QRectF(pos.x() - 20, pos.y() + 7, 20, 14), colour);
 }
 
+ImageItem *FinancePaintable::drillDownArrow(PictureScene *scene, FinanceBase *record, const QPointF &pos, int id,
+                                            const QVariant &colour)
+{
+    ImageItem *arrow = scene->addImage(record, 15, QStringLiteral(":/images/down-arrow.png"), pos,
+                                       tr("anzeigen"));
+    arrow->setData(1, id);
+    arrow->setData(2, record->getTypeCode());
+    arrow->setData(3, colour);
+    return arrow;
+}
+
 void FinancePaintable::titleBox(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
                                 const QColor &colour)
 {

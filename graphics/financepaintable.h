@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPoint>
 #include <QString>
+#include <QVariant>
 
 class FinanceBase;
 class ImageItem;
@@ -49,6 +50,11 @@ protected:
     static void band(PictureScene *scene, const QPoint &pos, const QString &name = QString());
     // The chart colour of the row, left of it.
     static void marker(PictureScene *scene, const QPoint &pos, const QColor &colour);
+    // The down arrow of a list row that opens its drill-down; the click
+    // handler reads the id (key 1), the record's class code (key 2) and the
+    // row's colour (key 3).
+    static ImageItem *drillDownArrow(PictureScene *scene, FinanceBase *record, const QPointF &pos, int id,
+                                     const QVariant &colour);
     // 420 x 40 box in colour with the name in it.
     static void titleBox(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
                          const QColor &colour);

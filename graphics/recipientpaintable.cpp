@@ -34,11 +34,7 @@ void RecipientPaintable::paintEntry(int, PictureScene *scene, const QFont &font,
     text(scene, m_record->getName(), p, font);
     if (m_record->getPaidSum() > 0 && !m_record->isTotalRow()) {
         // Drill-down to the recipient's expenses.
-        ImageItem *arrow = scene->addImage(m_record, 15, QStringLiteral(":/images/down-arrow.png"),
-                                           QPointF(p.x() + 500, p.y() + 10), tr("anzeigen"));
-        arrow->setData(1, m_record->getId());
-        arrow->setData(2, m_record->getTypeCode());
-        arrow->setData(3, colour);
+        drillDownArrow(scene, m_record, QPointF(p.x() + 500, p.y() + 10), m_record->getId(), colour);
     }
     scene->addAmount(m_record->getPaidSum(), QPoint(p.x() + 640, p.y()), font);
 }
