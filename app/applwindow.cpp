@@ -1,8 +1,8 @@
 #include "applwindow.h"
 
-#include "archivefileinfo.h"
 #include "colorsetting.h"
 #include "financepaintable.h"
+#include "fontresolver.h"
 #include "imageitem.h"
 #include "menudispatcher.h"
 #include "picturescene.h"
@@ -10,7 +10,6 @@
 #include "yearchange.h"
 
 #include <QDate>
-#include <QFontDatabase>
 #include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -26,8 +25,9 @@ const QString MainMenuName = QStringLiteral("main-menu");
 
 } // namespace
 
-ApplWindow::ApplWindow(bool archiveInUse, QWidget *parent)
+ApplWindow::ApplWindow(bool archiveInUse, const QString &readOnlyReason, QWidget *parent)
     : QMainWindow(parent)
+    , m_readOnlyReason(readOnlyReason)
 {
     MenuDispatcher::instance();
 
@@ -47,15 +47,17 @@ ApplWindow::ApplWindow(bool archiveInUse, QWidget *parent)
     // A file written by an older program version gets the current version mark.
     m_version = QStringLiteral("1.4.2");
     QString dbVersion;
-    if (!ColorSetting::instance()->checkDbVersion(m_version, dbVersion))
+    if (readOnlyReason.isEmpty() && !ColorSetting::instance()->checkDbVersion(m_version, dbVersion))
         ColorSetting::instance()->updateDbVersion();
 
     // An archived file never belongs to the running year.
     const QString yearText = QString::number(QDate::currentDate().year());
-    if (archiveInUse)
+    if (archiveInUse) {
         ColorSetting::instance()->setYearCurrent(false);
-    else
+        m_yearState = YearState::Archived;
+    } else {
         checkYearState(yearText);
+    }
 
     registerFonts();
     showMainMenu();
@@ -117,17 +119,7 @@ QGraphicsView *ApplWindow::createView(PictureScene *scene)
 // The text sizes the reports use, by index: 0 the largest, 4 the narrow one.
 void ApplWindow::registerFonts()
 {
-    ColorSetting *settings = ColorSetting::instance();
-    const QString family = settings->currentFontFamily();
-    struct Size { const char *family; int points; int pixels; };
-    const Size sizes[] = {{nullptr, 20, 33}, {nullptr, 14, 23}, {nullptr, 12, 20},
-                          {nullptr, 11, 18}, {"Arial Narrow", 10, 16}};
-    for (const Size &size : sizes) {
-        const QString fontFamily = size.family ? QString::fromLatin1(size.family) : family;
-        const QFont font = QFontDatabase::font(fontFamily, QStringLiteral("italic"), size.points);
-        settings->addFont(font, 30, QRectF(1.0, 1.0, 1.0, 10.0), QStringLiteral("italic"),
-                          size.points, size.pixels);
-    }
+    FontResolver::registerSceneFonts();
 }
 
 void ApplWindow::showMainMenu()
@@ -144,24 +136,30 @@ void ApplWindow::showMainMenu()
     scene->addImage(nullptr, 10, QStringLiteral(":/images/quit.png"), QPointF(384, 15),
                     QString(), MainMenuName);
 
+    QString fileYear;
+    ColorSetting::instance()->getSetting(QStringLiteral("MY_ZOLVEX"), QStringLiteral("CURRENT_YEAR"), fileYear);
     QString status = tr("Finanzdatei aktuelles Jahr");
     QColor colour = StatusGrey;
-    bool changeYearDue = false;
-    if (!ColorSetting::instance()->isYearCurrent()) {
-        QString fileYear;
-        ColorSetting::instance()->getSetting(QStringLiteral("MY_ZOLVEX"), QStringLiteral("CURRENT_YEAR"),
-                                             fileYear);
-        ArchiveFileInfo archive;
-        archive.currentFileName();
-        if (archive.isArchiveInUse()) {
-            status = tr("Finanzdatei von ") + fileYear;
-        } else {
-            // The current file still holds a past year: offer the change.
-            status = fileYear + tr(" - Daten sind in der Vergangenheit!");
-            colour = QColor(255, 0, 0);
-            changeYearDue = true;
-        }
+    switch (m_yearState) {
+    case YearState::Current:
+        break;
+    case YearState::Archived:
+        status = tr("Finanzdatei von ") + fileYear;
+        break;
+    case YearState::Later:
+        status = tr("Finanzdatei %1, Computer-Jahr %2 - nur Ansicht")
+                     .arg(fileYear, QString::number(QDate::currentDate().year()));
+        break;
+    case YearState::WriteProtected:
+        status = tr("Finanzdatei %1 - schreibgeschützt").arg(fileYear);
+        break;
+    case YearState::Past:
+        // The current file still holds a past year: offer the change.
+        status = fileYear + tr(" - Daten sind in der Vergangenheit!");
+        colour = QColor(255, 0, 0);
+        break;
     }
+    const bool changeYearDue = m_yearState == YearState::Past;
 
     // The year file's title box brings the change-of-year picture, or the
     // history and info pictures.
@@ -172,7 +170,20 @@ void ApplWindow::showMainMenu()
 
 void ApplWindow::checkYearState(const QString &yearText)
 {
-    YearChange(this).checkYearState(yearText);
+    m_yearState = YearChange(this).checkYearState(yearText, !m_readOnlyReason.isEmpty());
+}
+
+QString ApplWindow::viewOnlyReason() const
+{
+    if (m_yearState == YearState::Later) {
+        QString fileYear;
+        ColorSetting::instance()->getSetting(QStringLiteral("MY_ZOLVEX"), QStringLiteral("CURRENT_YEAR"),
+                                             fileYear);
+        return tr("Die Finanzdatei gehört zum Jahr %1, die Uhr des Computers zeigt %2. Die Daten können "
+                  "nur angesehen werden; ein Jahreswechsel rückwärts ist nicht möglich.")
+            .arg(fileYear, QString::number(QDate::currentDate().year()));
+    }
+    return m_yearState == YearState::WriteProtected ? m_readOnlyReason : QString();
 }
 
 void ApplWindow::changeYear()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "yearchange.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -19,7 +21,10 @@ class ApplWindow : public QMainWindow
 
 public:
     // archiveInUse: the open file is an archived year file.
-    explicit ApplWindow(bool archiveInUse, QWidget *parent = nullptr);
+    // readOnlyReason: why the file is open for viewing only (German), empty
+    // when it may be written.
+    explicit ApplWindow(bool archiveInUse, const QString &readOnlyReason = QString(),
+                        QWidget *parent = nullptr);
     ~ApplWindow() override;
 
     QString version() const { return m_version; }
@@ -38,6 +43,10 @@ public:
     void checkYearState(const QString &yearText);
     void changeYear();
     void chooseYearFile();
+
+    // Why nothing may be booked in a file that is current by its year but
+    // may not be changed; empty otherwise.
+    QString viewOnlyReason() const;
 
 public slots:
     void closeAppl();
@@ -60,4 +69,6 @@ private:
     QGraphicsView *m_efaView = nullptr;
     QGraphicsView *m_afaView = nullptr;
     SceneProvider *m_scenes = nullptr;
+    YearState m_yearState = YearState::Current;
+    QString m_readOnlyReason;
 };

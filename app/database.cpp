@@ -21,3 +21,15 @@ bool openDatabase(const QString &path, bool readOnly)
     }
     return true;
 }
+
+void closeDatabase()
+{
+    const QString name = QLatin1String(QSqlDatabase::defaultConnection);
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(name))
+        QSqlDatabase::removeDatabase(name);
+}

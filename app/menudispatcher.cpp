@@ -83,6 +83,7 @@ void MenuDispatcher::runDialog(Dialog &dialog)
 
 void MenuDispatcher::imageClicked(int kind, ImageItem *item)
 {
+    DataProvider::reloadIfStale(); // between clicks no report holds cached records
     if (!item || item == m_lastItem)
         return;
     m_lastItem = item;
@@ -233,9 +234,12 @@ bool MenuDispatcher::yearIsCurrent() const
 {
     if (ColorSetting::instance()->isYearCurrent())
         return true;
+    // A later year or a write-protected file is not a past year: say why.
+    const QString reason = window() ? window()->viewOnlyReason() : QString();
     QMessageBox::information(window(), tr("Laufendes Jahr"),
-                             tr("Die vorliegenden Daten entsprechen NICHT dem laufenden Jahr, "
-                                         "ein Verändern ist daher nicht möglich!"),
+                             !reason.isEmpty() ? reason
+                                               : tr("Die vorliegenden Daten entsprechen NICHT dem laufenden "
+                                                    "Jahr, ein Verändern ist daher nicht möglich!"),
                              QMessageBox::Ok);
     return false;
 }

@@ -46,6 +46,37 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
+// The schema version this program writes (DB_VERSION 14 = "1.4").
+const int programDbVersion = 14;
+
+// Names the first table or column the program needs that the file lacks;
+// names in "allowed" (tables or columns) may be missing.
+QString missingSchemaPart(const QString &path, const QStringList &allowed)
+{
+    const QStringList tables = QSqlDatabase::database().tables(QSql::Tables);
+    for (const TableColumns &expected : expectedSchema()) {
+        const QString table = QString::fromLatin1(expected.table);
+        if (allowed.contains(table))
+            continue;
+        if (!tables.contains(table)) {
+            return QObject::tr("In der Finanzdatei %1 fehlt die Tabelle \"%2\". Die Datei wird nicht "
+                               "verwendet.").arg(shown(path), table);
+        }
+        QStringList present;
+        QSqlQuery columns;
+        columns.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+        while (columns.next())
+            present << columns.value(1).toString();
+        for (const QString &column : expected.columns) {
+            if (!present.contains(column) && !allowed.contains(column)) {
+                return QObject::tr("In der Finanzdatei %1 fehlt in der Tabelle \"%2\" die Spalte \"%3\". "
+                                   "Die Datei wird nicht verwendet.").arg(shown(path), table, column);
+            }
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 namespace YearFileCheck {
@@ -76,27 +107,25 @@ QString verifyOpenedFile(const QString &path)
     if (verdict != QLatin1String("ok")) {
         return QObject::tr("Die Finanzdatei %1 ist beschädigt:\n%2").arg(shown(path), verdict);
     }
+    return missingSchemaPart(path, {});
+}
 
-    const QStringList tables = QSqlDatabase::database().tables(QSql::Tables);
-    for (const TableColumns &expected : expectedSchema()) {
-        const QString table = QString::fromLatin1(expected.table);
-        if (!tables.contains(table)) {
-            return QObject::tr("In der Finanzdatei %1 fehlt die Tabelle \"%2\". Die Datei wird nicht "
-                               "verwendet.").arg(shown(path), table);
-        }
-        QStringList present;
-        QSqlQuery columns;
-        columns.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
-        while (columns.next())
-            present << columns.value(1).toString();
-        for (const QString &column : expected.columns) {
-            if (!present.contains(column)) {
-                return QObject::tr("In der Finanzdatei %1 fehlt in der Tabelle \"%2\" die Spalte \"%3\". "
-                                   "Die Datei wird nicht verwendet.").arg(shown(path), table, column);
-            }
-        }
-    }
-    return QString();
+bool isVersion13File()
+{
+    if (QSqlDatabase::database().tables(QSql::Tables).contains(QStringLiteral("settings")))
+        return false;
+    return missingSchemaPart(QString(), {QStringLiteral("settings"), QStringLiteral("einnahme_quelle_id"),
+                                         QStringLiteral("mwst")})
+        .isEmpty();
+}
+
+bool isNewerVersion()
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT MAX(value) FROM settings WHERE category = ? AND name = ?"));
+    query.addBindValue(QStringLiteral("MY_ZOLVEX"));
+    query.addBindValue(QStringLiteral("DB_VERSION"));
+    return query.exec() && query.next() && query.value(0).toInt() > programDbVersion;
 }
 
 void applySafetySettings()

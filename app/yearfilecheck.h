@@ -16,6 +16,15 @@ QString inspectBeforeOpen(const QString &path, bool &readOnly);
 // SQLite database holding every table and column the program uses.
 QString verifyOpenedFile(const QString &path);
 
+// After opening: true for a file of schema version 1.3 (no settings table,
+// movements without income source, income sources without VAT rate) that
+// is otherwise complete, so that it can be brought up to date.
+bool isVersion13File();
+
+// After opening: true when the file was written by a newer program version,
+// which this program must never rewrite.
+bool isNewerVersion();
+
 // Settings that protect a single-user file against a crash mid-posting,
 // without changing the file format: rollback journal, full sync, and a
 // wait instead of an immediate failure when the file is busy.

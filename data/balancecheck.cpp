@@ -41,7 +41,8 @@ bool BalanceCheck::run(QString &err)
     if (!sumPerAccount(QStringLiteral("SELECT konto_id_von, SUM(betrag) FROM konto_bewegungen "
                                       "WHERE op_flag = 1 GROUP BY konto_id_von"), incoming, err)
         || !sumPerAccount(QStringLiteral("SELECT konto_id_von, SUM(betrag) FROM konto_bewegungen "
-                                         "WHERE op_flag <> 1 AND tx_typ <> 21 GROUP BY konto_id_von"),
+                                         "WHERE op_flag <> 1 AND COALESCE(ausgabe_id, 0) = 0 "
+                                         "GROUP BY konto_id_von"),
                           outgoing, err)
         || !sumPerAccount(QStringLiteral("SELECT z.konto_id, SUM(a.betrag) FROM ausgaben a "
                                          "JOIN zahlungsmittel z ON z.id = a.zahlungsmittel_id "

@@ -9,10 +9,11 @@
 //
 // expected = opening amount
 //          + incoming movements of the account (op_flag 1)
-//          - outgoing movements other than expense movements (op_flag 0, tx_typ not 21)
+//          - outgoing movements other than expense movements (op_flag 0, no ausgabe_id)
 //          - expenses paid with an instrument drawing on the account
-// (an expense paid with a linked instrument also has a tx_typ 21 movement;
-// it is counted once, through the expense).
+// (an expense paid with a linked instrument also has a movement carrying its
+// ausgabe_id; it is counted once, through the expense. The movement type is
+// not used: movement maintenance lets the user change it.)
 struct BalanceDifference
 {
     int accountId = 0;

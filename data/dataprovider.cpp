@@ -54,9 +54,13 @@ DataProvider *DataProvider::instance()
 {
     if (!s_instance)
         s_instance = new DataProvider;
-    else if (s_instance->m_stale && DbTransaction::depth() == 0)
-        s_instance->resyncCaches();
     return s_instance;
+}
+
+void DataProvider::reloadIfStale()
+{
+    if (s_instance && s_instance->m_stale && DbTransaction::depth() == 0)
+        s_instance->resyncCaches();
 }
 
 void DataProvider::release()
@@ -789,6 +793,6 @@ void DataProvider::resyncCaches()
     loadIncomeSources();
     loadRecipients();
     // A cache read while the file was unreadable would stay empty; try again
-    // at the next use rather than show an empty year.
+    // at the next user action rather than show an empty year.
     m_stale = s_readFailed;
 }

@@ -64,6 +64,10 @@ public:
     // Re-reads every cache from the file; used after a rollback.
     // Does nothing while no instance exists.
     static void reloadAfterRollback();
+    // Re-reads every cache when a read of the file failed before (for
+    // example while another program held it). Frees cached records, so it is
+    // called only between user actions, never while a caller holds them.
+    static void reloadIfStale();
 
     // ---- Loading ---------------------------------------------------------
     void loadAccounts();
@@ -271,7 +275,7 @@ private:
 
     static DataProvider *s_instance;
     // Set when a read of the file failed (for example while another program
-    // held it locked); the caches are then re-read at the next instance().
+    // held it locked); the caches are then re-read by reloadIfStale().
     static bool s_readFailed;
     bool m_stale = false;
 

@@ -75,7 +75,9 @@ bool DataProvider::postExpense(ExpenseEntry *e, int subTypeId, bool split, QStri
     if (!p || !a)
         return failPosting(err, errTitle, tr("Zahlungsmittel fehlt"),
                            tr("Zum gewählten Zahlungsmittel wurde kein Konto gefunden!"));
-    const double amount = e->getAmount();
+    // Stored and posted as the same whole cents.
+    const double amount = roundCents(e->getAmount());
+    e->setAmount(amount);
     if (refuseAmount(amount, err, errTitle))
         return false;
     if (!isAvailable(a->getBalance(), amount))
@@ -113,6 +115,7 @@ bool DataProvider::postDeposit(int accountId, double amount, const QString &rema
     const Account *a = getAccount(accountId);
     if (!a)
         return failPosting(err, errTitle, tr("Konto fehlt"), tr("Das Konto für die Einzahlung wurde nicht gefunden!"));
+    amount = roundCents(amount);
     if (refuseAmount(amount, err, errTitle))
         return false;
     const double newBalance = roundCents(a->getBalance() + amount);
@@ -145,6 +148,8 @@ bool DataProvider::postTransfer(int fromInstrumentId, int toInstrumentId, double
     if (source->getId() == target->getId())
         return failPosting(err, errTitle, tr("Interne Transaktion nicht möglich"),
                            tr("Quelle und Ziel gehören zum selben Konto!"));
+    // Both rows and both balances move by the same whole cents.
+    amount = roundCents(amount);
     if (refuseAmount(amount, err, errTitle))
         return false;
     if (!isAvailable(source->getBalance(), amount))
@@ -189,9 +194,9 @@ bool DataProvider::reverseMovement(int movementId, QString &err, QString *errTit
     if (!deleteAccountMovement(movementId, err))
         return failPosting(err, errTitle, dbTitle, err);
     if (const Account *a = getAccount(movement.getFromAccount())) {
-        const double newBalance = movement.getOpFlag() == MoneyIn
-            ? roundCents(a->getBalance() - movement.getAmount())
-            : roundCents(a->getBalance() + movement.getAmount());
+        const double amount = roundCents(movement.getAmount());
+        const double newBalance = movement.getOpFlag() == MoneyIn ? roundCents(a->getBalance() - amount)
+                                                                  : roundCents(a->getBalance() + amount);
         if (!updateAccountBalance(a->getId(), newBalance, err))
             return failPosting(err, errTitle, dbTitle, err);
     }
@@ -212,8 +217,8 @@ bool DataProvider::reverseTransfer(const QString &txId, QString &err, QString *e
 
     struct Side { int accountId; double amount; int opFlag; };
     const Side sides[2] = {
-        {pair.at(0)->getFromAccount(), pair.at(0)->getAmount(), pair.at(0)->getOpFlag()},
-        {pair.at(1)->getFromAccount(), pair.at(1)->getAmount(), pair.at(1)->getOpFlag()},
+        {pair.at(0)->getFromAccount(), roundCents(pair.at(0)->getAmount()), pair.at(0)->getOpFlag()},
+        {pair.at(1)->getFromAccount(), roundCents(pair.at(1)->getAmount()), pair.at(1)->getOpFlag()},
     };
 
     DbTransaction tx;
@@ -252,7 +257,7 @@ bool DataProvider::reverseExpense(int expenseId, QString &err, QString *errTitle
                            tr("Das Zahlungsmittel oder Konto der Ausgabe wurde nicht gefunden!"));
     const int accountId = a->getId();
     const bool bankAccount = a->getAccountType() == BankAccount;
-    const double newBalance = roundCents(a->getBalance() + e->getAmount());
+    const double newBalance = roundCents(a->getBalance() + roundCents(e->getAmount()));
 
     DbTransaction tx;
     if (!deleteExpense(e))

@@ -65,8 +65,8 @@ bool DataProvider::insertAccount(Account *acc)
     query.bindValue(QStringLiteral(":stat"), acc->getState());
     bindText(query, QStringLiteral(":kn"), acc->getAccountNumber(), Width30);
     bindText(query, QStringLiteral(":kb"), acc->getDescription(), Width80);
-    query.bindValue(QStringLiteral(":ibet"), acc->getOpeningAmount());
-    query.bindValue(QStringLiteral(":bet"), acc->getBalance());
+    query.bindValue(QStringLiteral(":ibet"), roundCents(acc->getOpeningAmount()));
+    query.bindValue(QStringLiteral(":bet"), roundCents(acc->getBalance()));
     bindText(query, QStringLiteral(":nam"), acc->getName(), Width40);
     query.bindValue(QStringLiteral(":sdate"), QDate::currentDate());
     QString err;
@@ -92,6 +92,7 @@ bool DataProvider::deleteAccount(Account *acc)
 
 bool DataProvider::updateAccountBalance(int id, double amount, QString &err)
 {
+    amount = roundCents(amount);
     QSqlQuery query;
     query.prepare(QStringLiteral("UPDATE konten SET betrag = :bet WHERE id = %1").arg(id));
     query.bindValue(QStringLiteral(":bet"), amount);
@@ -104,6 +105,7 @@ bool DataProvider::updateAccountBalance(int id, double amount, QString &err)
 
 bool DataProvider::updateAccountInitialAmount(int id, double amount, QString &err)
 {
+    amount = roundCents(amount);
     QSqlQuery query;
     query.prepare(QStringLiteral("UPDATE konten SET initial_betrag = :ibet WHERE id = %1").arg(id));
     query.bindValue(QStringLiteral(":ibet"), amount);
@@ -166,6 +168,8 @@ bool DataProvider::deletePaymentInstrument(PaymentInstruction *pi)
 
 bool DataProvider::insertExpense(ExpenseEntry *e, int &newId, int subTypeId, bool withDetail)
 {
+    // The row, its detail and the posting's balance change are one amount.
+    e->setAmount(roundCents(e->getAmount()));
     QSqlQuery query;
     query.prepare(QStringLiteral("INSERT INTO ausgaben (ausgaben_typ,ausgaben_typ_id,betrag,beguenstigter,"
                                  "beguenstigter_id,zahlungsmittel,zahlungsmittel_id,bemerkung,startdate) "
@@ -197,12 +201,17 @@ bool DataProvider::insertExpense(ExpenseEntry *e, int &newId, int subTypeId, boo
 
 bool DataProvider::insertExpenseDetail(int expenseId, int subTypeId, double amount, QString &err)
 {
+    // A detail row of a deleted expense would be counted by no booking.
+    if (!countIsPositive(QStringLiteral("SELECT COUNT(*) FROM ausgaben WHERE id = %1").arg(expenseId))) {
+        err = tr("Die Ausgabe ist nicht mehr vorhanden.");
+        return false;
+    }
     QSqlQuery query;
     query.prepare(QStringLiteral("INSERT INTO ausgaben_detail (ausgaben_id,ausgaben_sub_typ_id,betrag,bemerkung) "
                                  "VALUES (:agid,:agst,:bet,:bem) "));
     query.bindValue(QStringLiteral(":agid"), expenseId);
     query.bindValue(QStringLiteral(":agst"), subTypeId);
-    query.bindValue(QStringLiteral(":bet"), amount);
+    query.bindValue(QStringLiteral(":bet"), roundCents(amount));
     query.bindValue(QStringLiteral(":bem"), QStringLiteral("no remark!"));
     if (!runPrepared(query, err))
         return false;
@@ -238,7 +247,7 @@ bool DataProvider::insertAccountMovement(int kidv, int kidn, double amount, int 
                                  "stat,op_flag,bemerkung,zahlungsmittel_id,ausgabe_id,tx_id,einnahme_quelle_id) "
                                  "VALUES (:sdate,:bet,:kidv,:kidn,:txtype,:stat,:opf,:bem,:zmid,:expid,:txid,:isid) "));
     query.bindValue(QStringLiteral(":sdate"), date);
-    query.bindValue(QStringLiteral(":bet"), amount);
+    query.bindValue(QStringLiteral(":bet"), roundCents(amount));
     query.bindValue(QStringLiteral(":kidv"), kidv);
     query.bindValue(QStringLiteral(":kidn"), kidn);
     query.bindValue(QStringLiteral(":txtype"), txTyp);

@@ -115,8 +115,8 @@ bool MasterDataWriter::updateBankAccount(int accountId, const QString &name, con
                                 "initial_betrag = :ibet, betrag = :bet WHERE id = %1").arg(accountId),
                  { { QStringLiteral(":kn"), cutNumber(number) },
                    { QStringLiteral(":nam"), cutName(name) },
-                   { QStringLiteral(":ibet"), amount },
-                   { QStringLiteral(":bet"), amount } },
+                   { QStringLiteral(":ibet"), DataProvider::roundCents(amount) },
+                   { QStringLiteral(":bet"), DataProvider::roundCents(amount) } },
                  err);
     } else {
         ok = run(QStringLiteral("UPDATE konten SET konto_nummer = :kn, name = :nam WHERE id = %1")
@@ -235,7 +235,9 @@ bool MasterDataWriter::deletePaymentInstrument(PaymentInstruction *instrument, A
 bool MasterDataWriter::insertExpenseType(const QString &name, double budget, QString &err)
 {
     if (!run(QStringLiteral("INSERT INTO ausgaben_typen (name,budget) VALUES (:nam,:budg) "),
-             { { QStringLiteral(":nam"), cutName(name) }, { QStringLiteral(":budg"), budget } }, err))
+             { { QStringLiteral(":nam"), cutName(name) },
+               { QStringLiteral(":budg"), DataProvider::roundCents(budget) } },
+             err))
         return false;
     DataProvider::instance()->loadExpenseTypes();
     return true;
@@ -244,7 +246,9 @@ bool MasterDataWriter::insertExpenseType(const QString &name, double budget, QSt
 bool MasterDataWriter::updateExpenseType(int typeId, const QString &name, double budget, QString &err)
 {
     if (!run(QStringLiteral("UPDATE ausgaben_typen SET name = :nam,budget = :bud WHERE id = %1").arg(typeId),
-             { { QStringLiteral(":nam"), cutName(name) }, { QStringLiteral(":bud"), budget } }, err))
+             { { QStringLiteral(":nam"), cutName(name) },
+               { QStringLiteral(":bud"), DataProvider::roundCents(budget) } },
+             err))
         return false;
     DataProvider::instance()->loadExpenseTypes();
     return true;
@@ -339,7 +343,7 @@ bool MasterDataWriter::insertIncomeSource(const QString &name, double volume, QS
 {
     if (!run(QStringLiteral("INSERT INTO einnahme_quelle (betrags_volumen,name,mwst) "
                             "VALUES (:betvol,:nam,:mwtax) "),
-             { { QStringLiteral(":betvol"), volume },
+             { { QStringLiteral(":betvol"), DataProvider::roundCents(volume) },
                { QStringLiteral(":nam"), cutName(name) },
                { QStringLiteral(":mwtax"), 0.0 } },
              err))
@@ -353,7 +357,9 @@ bool MasterDataWriter::updateIncomeSource(int sourceId, const QString &name, dou
 {
     if (!run(QStringLiteral("UPDATE einnahme_quelle SET name = :nam,betrags_volumen = :betvol "
                             "WHERE id = %1").arg(sourceId),
-             { { QStringLiteral(":nam"), cutName(name) }, { QStringLiteral(":betvol"), volume } }, err))
+             { { QStringLiteral(":nam"), cutName(name) },
+               { QStringLiteral(":betvol"), DataProvider::roundCents(volume) } },
+             err))
         return false;
     DataProvider::instance()->reloadIncomeSources();
     return true;

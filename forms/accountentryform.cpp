@@ -3,6 +3,7 @@
 #include "account.h"
 #include "accountentry.h"
 #include "amountinput.h"
+#include "colorsetting.h"
 #include "dataprovider.h"
 #include "incomeentry.h"
 #include "masterdataform.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
@@ -30,26 +30,6 @@ namespace {
 
 const double MaxAmount = 9999999.0;
 const int DateRangeDays = 90;
-
-// Accepts a decimal comma as well as a point, so that what the field lets
-// through is what parseAmount() reads.
-class AmountValidator : public QDoubleValidator
-{
-public:
-    AmountValidator(double bottom, double top, int decimals, QObject *parent)
-        : QDoubleValidator(bottom, top, decimals, parent)
-    {
-        setLocale(QLocale::c());
-        setNotation(QDoubleValidator::StandardNotation);
-    }
-
-    State validate(QString &input, int &pos) const override
-    {
-        QString plain = input;
-        plain.replace(QLatin1Char(','), QLatin1Char('.'));
-        return QDoubleValidator::validate(plain, pos);
-    }
-};
 
 // The file keeps dates as "yyyy-MM-dd"; the program shows "dd.MM.yyyy".
 class DateDelegate : public QStyledItemDelegate
@@ -126,15 +106,16 @@ void AccountEntryForm::buildFrame(const QString &groupTitle, const QString &wind
 
     m_amountEdit = new QLineEdit(QStringLiteral("0.0"));
     m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
-    m_amountEdit->setValidator(new AmountValidator(0.0, MaxAmount, 7, m_amountEdit));
+    makeAmountField(m_amountEdit);
     m_remarkEdit = new QLineEdit;
     m_remarkEdit->setObjectName(QStringLiteral("remarkEdit"));
     m_dateEdit = new QDateEdit(QDate::currentDate());
     m_dateEdit->setObjectName(QStringLiteral("dateEdit"));
     m_dateEdit->setCalendarPopup(true);
     m_dateEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    m_dateEdit->setDateRange(QDate::currentDate().addDays(-DateRangeDays),
-                             QDate::currentDate().addDays(DateRangeDays));
+    QDate firstDay, lastDay;
+    ColorSetting::instance()->bookingDateRange(DateRangeDays, firstDay, lastDay);
+    m_dateEdit->setDateRange(firstDay, lastDay);
 
     auto *mainLayout = new QVBoxLayout(this);
     mainLayout->addWidget(inputBox);
@@ -358,9 +339,8 @@ void AccountEntryForm::checktextEdits()
         return;
     if (m_incomeCombo && m_incomeCombo->currentData().toInt() == 0 && m_incomeEdit->text().trimmed().isEmpty())
         return;
-    bool ok = false;
-    const double amount = parseAmount(text, &ok);
-    m_saveButton->setEnabled(ok && amount <= MaxAmount && amount > 0.0);
+    // Saving judges the amount and says what is wrong with it.
+    m_saveButton->setEnabled(true);
 }
 
 // The receiving account follows the picked instrument: found through its
@@ -388,24 +368,16 @@ void AccountEntryForm::getTableViewIndex()
 
 bool AccountEntryForm::askDelete(int row)
 {
-    // Ok and Cancel carry the accept and reject roles; they only get the
-    // German captions.
-    QMessageBox ask(QMessageBox::Warning, tr("Eintrag entfernen"), tr("Eintrag %1 löschen?").arg(row + 1),
-                    QMessageBox::Ok | QMessageBox::Cancel, this);
-    ask.button(QMessageBox::Ok)->setText(tr("Ja"));
-    ask.button(QMessageBox::Cancel)->setText(tr("Nein"));
-    return ask.exec() == QMessageBox::Ok;
+    return confirmDeletion(this, tr("Eintrag entfernen"), tr("Eintrag %1 löschen?").arg(row + 1));
 }
 
 void AccountEntryForm::determineTransfer()
 {
     DataProvider *dp = DataProvider::instance();
 
-    bool ok = false;
-    const double amount = parseAmount(m_amountEdit->text(), &ok);
-    if (!ok || amount > MaxAmount || amount <= 0.0) {
+    double amount = 0.0;
+    if (!acceptAmount(this, m_amountEdit->text(), MaxAmount, tr("Limite: 9999999.0"), amount)) {
         m_saveButton->setEnabled(false);
-        QMessageBox::warning(this, tr("Betrag ungültig!"), tr("Limite: 9999999.0"));
         return;
     }
 
@@ -508,11 +480,9 @@ void AccountEntryForm::addEinnahme()
 {
     DataProvider *dp = DataProvider::instance();
 
-    bool ok = false;
-    const double amount = parseAmount(m_amountEdit->text(), &ok);
-    if (!ok || amount > MaxAmount || amount <= 0.0) {
+    double amount = 0.0;
+    if (!acceptAmount(this, m_amountEdit->text(), MaxAmount, tr("Limite: 9999999.0"), amount)) {
         m_saveButton->setEnabled(false);
-        QMessageBox::warning(this, tr("Betrag ungültig!"), tr("Limite: 9999999.0"));
         return;
     }
     if (!m_account) {

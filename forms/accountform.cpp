@@ -1,7 +1,6 @@
 #include "accountform.h"
 
 #include "account.h"
-#include "amountinput.h"
 #include "dataprovider.h"
 #include "masterdatawriter.h"
 #include "paymentinstruction.h"
@@ -25,8 +24,7 @@ AccountForm::AccountForm(QWidget *parent)
 {
     m_nameEdit = addField(0, tr("Name:"));
     m_numberEdit = addField(1, tr("Konto-Nummer:"));
-    m_amountEdit = addField(2, tr("Eröffnungsbetrag:"), false);
-    m_amountEdit->setValidator(newAmountValidator(0.0, OpeningLimit, 6, m_amountEdit));
+    m_amountEdit = addAmountField(2, tr("Eröffnungsbetrag:"), false);
 
     addBlank(3);
     QDialogButtonBox *actions = addButtonBox(4);
@@ -229,9 +227,11 @@ void AccountForm::reselect()
     m_deleteButton->setEnabled(false);
 }
 
+// Empty fields can never be saved.
 void AccountForm::clearFields()
 {
     m_nameEdit->clear();
     m_numberEdit->clear();
     m_amountEdit->clear();
+    m_saveButton->setEnabled(false);
 }

@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "dataprovider.h"
+#include "datedelegate.h"
 #include "masterdataform.h"
 #include "movementmaintenance.h"
 #include "paymentinstruction.h"
@@ -89,6 +90,8 @@ AccountMaintForm::AccountMaintForm(PaymentInstruction *instrument, QWidget *pare
     model->setSort(model->fieldIndex(QStringLiteral("startdate")), Qt::DescendingOrder);
     m_list->view()->setObjectName(QStringLiteral("movementTable"));
     m_list->view()->setMinimumSize(400, 320);
+    m_list->view()->setItemDelegateForColumn(model->fieldIndex(QStringLiteral("startdate")),
+                                             new DateDelegate(m_list->view()));
     grid->addLayout(m_list->layout(), 8, 0, 1, 3);
 
     auto *actionBox = new QDialogButtonBox;

@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "amountinput.h"
+#include "colorsetting.h"
 #include "dataprovider.h"
 #include "expenseentry.h"
 #include "expensesubtypeform.h"
@@ -19,9 +20,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlRelationalTableModel>
 #include <QStyledItemDelegate>
@@ -48,13 +46,6 @@ public:
     }
 };
 
-QString quotedText(const QString &text)
-{
-    QSqlField field(QStringLiteral("text"), QMetaType(QMetaType::QString));
-    field.setValue(text);
-    return QSqlDatabase::database().driver()->formatValue(field);
-}
-
 } // namespace
 
 ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *parent)
@@ -66,7 +57,7 @@ ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *paren
 
     m_amountEdit = new QLineEdit(QStringLiteral("0.0"));
     m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
-    m_amountEdit->setValidator(newAmountValidator(0.0, MaxAmount, 5, m_amountEdit));
+    makeAmountField(m_amountEdit);
     m_typeEdit = new QLineEdit(expenseType->getName());
     m_typeEdit->setObjectName(QStringLiteral("typeEdit"));
     m_typeEdit->setEnabled(false);
@@ -82,8 +73,9 @@ ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *paren
     m_dateEdit->setObjectName(QStringLiteral("dateEdit"));
     m_dateEdit->setCalendarPopup(true);
     m_dateEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    m_dateEdit->setDateRange(QDate::currentDate().addDays(-DateRangeDays),
-                             QDate::currentDate().addDays(DateRangeDays));
+    QDate firstDay, lastDay;
+    ColorSetting::instance()->bookingDateRange(DateRangeDays, firstDay, lastDay);
+    m_dateEdit->setDateRange(firstDay, lastDay);
     m_remarkEdit = new QLineEdit;
     m_remarkEdit->setObjectName(QStringLiteral("remarkEdit"));
 
@@ -189,9 +181,11 @@ void ExpenseEntryForm::fillCombos()
     checkBeguenstigterCB();
 }
 
+// By the type's id: the name stored in each expense stays as it was when
+// the type is renamed, and two types may share a name.
 void ExpenseEntryForm::refreshList()
 {
-    m_list->refilter(QStringLiteral("ausgaben_typ = %1").arg(quotedText(m_expenseType->getName())));
+    m_list->refilter(QStringLiteral("ausgaben_typ_id = %1").arg(m_expenseType->getId()));
 }
 
 void ExpenseEntryForm::clearInputs()
@@ -226,11 +220,9 @@ void ExpenseEntryForm::addAusgabe()
 {
     DataProvider *dp = DataProvider::instance();
 
-    bool ok = false;
-    const double amount = parseAmount(m_amountEdit->text(), &ok);
-    if (!ok || amount > MaxAmount || amount <= 0.0) {
+    double amount = 0.0;
+    if (!acceptAmount(this, m_amountEdit->text(), MaxAmount, tr("Limite: 99999.0"), amount)) {
         m_saveButton->setEnabled(false);
-        QMessageBox::warning(this, tr("Betrag ungültig!"), tr("Limite: 99999.0"));
         return;
     }
 
@@ -307,13 +299,7 @@ void ExpenseEntryForm::deleteAusgabe()
         return;
     }
 
-    // Ok and Cancel carry the accept and reject roles; they only get the
-    // German captions.
-    QMessageBox ask(QMessageBox::Warning, tr("Eintrag entfernen"), tr("Eintrag %1 löschen?").arg(row + 1),
-                    QMessageBox::Ok | QMessageBox::Cancel, this);
-    ask.button(QMessageBox::Ok)->setText(tr("Ja"));
-    ask.button(QMessageBox::Cancel)->setText(tr("Nein"));
-    if (ask.exec() != QMessageBox::Ok)
+    if (!confirmDeletion(this, tr("Eintrag entfernen"), tr("Eintrag %1 löschen?").arg(row + 1)))
         return;
 
     // Rows, balance and movements go back together, or nothing changes.
@@ -329,6 +315,9 @@ void ExpenseEntryForm::deleteAusgabe()
 
     refreshList();
     m_deleteButton->setEnabled(false);
+    // Nothing is chosen any more; a split now would split the deleted expense.
+    m_splitButton->setEnabled(false);
+    m_expenseId = 0;
 }
 
 void ExpenseEntryForm::splitAusgabe()

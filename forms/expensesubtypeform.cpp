@@ -55,11 +55,11 @@ ExpenseSubTypeForm::ExpenseSubTypeForm(int expenseId, int typeId, double amount,
       m_amount(amount)
 {
     m_amountEdit = addField(0, tr("Erfasster Betrag:"));
-    m_amountEdit->setText(QString::number(amount, 'g', 6));
+    m_amountEdit->setText(QString::number(amount, 'f', 2));
     m_amountEdit->setEnabled(false);
     m_remainingEdit = addField(1, tr("Verbleibender Betrag:"));
     m_remainingEdit->setEnabled(false);
-    m_shareEdit = addField(2, tr("Betragsanteil:"));
+    m_shareEdit = addAmountField(2, tr("Betragsanteil:"));
     QDialogButtonBox *actions = addButtonBox(3);
     m_saveButton = addButton(actions, tr("Speichern"), false);
     addBlank(4);
@@ -104,11 +104,12 @@ void ExpenseSubTypeForm::addAusgabenDetail()
     const int subTypeId = m_subTypeList->hasCurrentRow()
         ? m_subTypeList->currentRecord().value(QStringLiteral("id")).toInt()
         : -1;
-    bool ok = false;
-    const double share = parseAmount(m_shareEdit->text(), &ok);
-    const double remaining = MasterDataWriter::remainingShare(m_expenseId, m_amount);
+    double share = 0.0;
     // A refused share stays in the field for correction.
-    if (!ok || DataProvider::toCents(share) <= 0) {
+    if (!checkAmountFormat(this, m_shareEdit->text(), share))
+        return;
+    const double remaining = MasterDataWriter::remainingShare(m_expenseId, m_amount);
+    if (DataProvider::toCents(share) <= 0) {
         showWarning(tr("Betrag ungültig!"), tr("Bitte einen Betragsanteil grösser als 0 eingeben."));
         return;
     }
@@ -132,7 +133,7 @@ void ExpenseSubTypeForm::showRemainingAmount()
 {
     const double remaining = MasterDataWriter::remainingShare(m_expenseId, m_amount);
     if (remaining > 0.0) {
-        m_remainingEdit->setText(QString::number(remaining, 'g', 6));
+        m_remainingEdit->setText(QString::number(remaining, 'f', 2));
         return;
     }
     // Everything is split: no further share can be entered.

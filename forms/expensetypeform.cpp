@@ -18,7 +18,7 @@ ExpenseTypeForm::ExpenseTypeForm(int typeId, QWidget *parent)
       m_typeId(typeId)
 {
     m_nameEdit = addField(0, tr("Ausgabentyp:"));
-    m_budgetEdit = addField(1, tr("Vorausichtliches Budget:"));
+    m_budgetEdit = addAmountField(1, tr("Vorausichtliches Budget:"));
 
     QDialogButtonBox *actions = addButtonBox(2);
     m_newButton = addButton(actions, tr("Neuer Eintrag"));

@@ -18,7 +18,7 @@ IncomeSrcForm::IncomeSrcForm(int id, QWidget *parent)
       m_rowId(id)
 {
     m_nameEdit = addField(0, tr("Einnahmequelle:"));
-    m_volumeEdit = addField(1, tr("Erwartete Einkünfte:"));
+    m_volumeEdit = addAmountField(1, tr("Erwartete Einkünfte:"));
     QDialogButtonBox *actions = addButtonBox(2);
     m_newButton = addButton(actions, tr("Neuer Eintrag"));
     m_saveButton = addButton(actions, tr("Speichern"), false);

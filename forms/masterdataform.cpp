@@ -153,6 +153,13 @@ QLineEdit *MasterDataForm::addField(int row, const QString &label, bool spanBoth
     return field;
 }
 
+QLineEdit *MasterDataForm::addAmountField(int row, const QString &label, bool spanBoth)
+{
+    QLineEdit *field = addField(row, label, spanBoth);
+    makeAmountField(field);
+    return field;
+}
+
 QDialogButtonBox *MasterDataForm::addButtonBox(int row, int columnSpan)
 {
     auto *box = new QDialogButtonBox(m_groupBox);
@@ -239,18 +246,22 @@ void MasterDataForm::showDataPresent(const QString &text)
     QMessageBox::warning(nullptr, tr("Daten vorhanden"), text, QMessageBox::Ok);
 }
 
-bool MasterDataForm::confirm(const QString &title, const QString &text)
+bool confirmDeletion(QWidget *parent, const QString &title, const QString &text)
 {
     // Ok and Cancel carry the accept and reject roles; they only get the
     // German captions.
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel, this);
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
     QAbstractButton *yes = box.button(QMessageBox::Ok);
-    yes->setText(tr("Ja"));
-    box.button(QMessageBox::Cancel)->setText(tr("Nein"));
-    // Return must not delete anything by accident.
+    yes->setText(QCoreApplication::translate("MasterDataForm", "Ja"));
+    box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("MasterDataForm", "Nein"));
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+bool MasterDataForm::confirm(const QString &title, const QString &text)
+{
+    return confirmDeletion(this, title, text);
 }
 
 bool MasterDataForm::checkName(QLineEdit *field, QPushButton *saveButton)
@@ -266,12 +277,9 @@ bool MasterDataForm::checkName(QLineEdit *field, QPushButton *saveButton)
 bool MasterDataForm::readAmount(const QLineEdit *field, double limit, QPushButton *saveButton,
                                 double &amount)
 {
-    bool ok = false;
-    amount = parseAmount(field->text(), &ok);
-    if (ok && amount > 0.0 && amount <= limit)
+    if (acceptAmount(this, field->text(), limit,
+                     tr("Eröffnungs-Limite: %1").arg(QString::number(limit, 'f', 1)), amount))
         return true;
     saveButton->setEnabled(false);
-    showWarning(tr("Betrag ungültig!"),
-                tr("Eröffnungs-Limite: %1").arg(QString::number(limit, 'f', 1)));
     return false;
 }

@@ -20,6 +20,10 @@ class QVBoxLayout;
 // which accepts the dialog.
 QGroupBox *newCloseGroup(QDialog *dialog);
 
+// Asks with "Ja" and "Nein"; true only for "Ja". Return and Escape answer
+// "Nein", so that nothing is deleted by accident.
+bool confirmDeletion(QWidget *parent, const QString &title, const QString &text);
+
 // The card lists of the main window's input area that a master-data dialog
 // keeps current while it is open.
 enum class CardList { PaymentInstruments, ExpenseTypes, IncomeSources };
@@ -85,6 +89,8 @@ protected:
     // A label with its input field as buddy in the given row; the field
     // spans columns 1-2 or sits in column 1 only.
     QLineEdit *addField(int row, const QString &label, bool spanBoth = true);
+    // The same for an amount: the field every dialog reads amounts with.
+    QLineEdit *addAmountField(int row, const QString &label, bool spanBoth = true);
     // An empty box for action buttons, spanning columns 0-2.
     QDialogButtonBox *addButtonBox(int row, int columnSpan = 3);
     QPushButton *addButton(QDialogButtonBox *box, const QString &text, bool enabled = true);
@@ -114,9 +120,9 @@ protected:
     // name can be stored.
     bool checkName(QLineEdit *field, QPushButton *saveButton);
 
-    // Reads an amount field: valid when it is a number with
-    // 0 < amount <= limit. Otherwise disables saveButton and shows
-    // "Betrag ungültig!" with the limit.
+    // Reads an amount field: valid when it is an amount with at most two
+    // decimals and 0 < amount <= limit. Otherwise disables saveButton and
+    // shows "Betrag ungültig!" with what is wrong.
     bool readAmount(const QLineEdit *field, double limit, QPushButton *saveButton, double &amount);
 
 private:

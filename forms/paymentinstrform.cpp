@@ -1,7 +1,6 @@
 #include "paymentinstrform.h"
 
 #include "account.h"
-#include "amountinput.h"
 #include "dataprovider.h"
 #include "masterdatawriter.h"
 #include "paymentinstruction.h"
@@ -28,8 +27,7 @@ QString instrumentFilter()
 } // namespace
 
 PaymentInstrForm::PaymentInstrForm(QWidget *parent)
-    : MasterDataForm(tr("Zahlungsmittel erfassen / entfernen"), parent),
-      m_type(DataProvider::PrepaidCard)
+    : MasterDataForm(tr("Zahlungsmittel erfassen / entfernen"), parent)
 {
     QWidget *box = grid()->parentWidget();
 
@@ -66,8 +64,7 @@ PaymentInstrForm::PaymentInstrForm(QWidget *parent)
     m_nameEdit = addField(5, tr("Name:"));
     m_nameEdit->setText(tr("z.B. MasterCard"));
     m_numberEdit = addField(6, tr("Nummer:"));
-    m_amountEdit = addField(7, tr("Eröffnungsbetrag:"), false);
-    m_amountEdit->setValidator(newAmountValidator(0.0, OpeningLimit, 5, m_amountEdit));
+    m_amountEdit = addAmountField(7, tr("Eröffnungsbetrag:"), false);
     m_amountEdit->setEnabled(false);
     addBlank(8);
 
@@ -127,7 +124,6 @@ void PaymentInstrForm::checktextEdits()
 
 void PaymentInstrForm::checkRadioButton1()
 {
-    m_type = DataProvider::PrepaidCard;
     m_editMode = false;
     clearFields();
     m_nameEdit->setText(tr("z.B. MasterCard"));
@@ -145,19 +141,17 @@ void PaymentInstrForm::checkRadioButton1()
 
 void PaymentInstrForm::checkRadioButton2()
 {
-    chooseOwnAccountType(DataProvider::Cash, tr("z.B. Kasse"));
+    chooseOwnAccountType(tr("z.B. Kasse"));
 }
 
 void PaymentInstrForm::checkRadioButton3()
 {
-    chooseOwnAccountType(DataProvider::Voucher, tr("z.B. REKA-Checks"));
+    chooseOwnAccountType(tr("z.B. REKA-Checks"));
 }
 
 // Cash and vouchers always have an account of their own.
-void PaymentInstrForm::chooseOwnAccountType(int type, const QString &example)
+void PaymentInstrForm::chooseOwnAccountType(const QString &example)
 {
-    m_type = type;
-    m_linked = false;
     m_editMode = false;
     clearFields();
     m_nameEdit->setText(example);
@@ -171,7 +165,6 @@ void PaymentInstrForm::chooseOwnAccountType(int type, const QString &example)
 
 void PaymentInstrForm::checkHasAccount()
 {
-    m_linked = true;
     m_amountEdit->setEnabled(false);
     m_accountCombo->setEnabled(true);
     m_editMode = false;
@@ -180,7 +173,6 @@ void PaymentInstrForm::checkHasAccount()
 
 void PaymentInstrForm::checkPrepaid()
 {
-    m_linked = false;
     m_amountEdit->setEnabled(true);
     m_accountCombo->setEnabled(false);
     m_editMode = false;
@@ -193,8 +185,6 @@ void PaymentInstrForm::newPaymentInstr()
     setRadioButtonsEnabled(true);
     m_cardRadio->setChecked(true);
     m_linkedRadio->setChecked(true);
-    m_type = DataProvider::PrepaidCard;
-    m_linked = true;
     m_numberEdit->setEnabled(true);
     m_amountEdit->setEnabled(false);
     clearFields();
@@ -216,17 +206,13 @@ void PaymentInstrForm::getTableViewIndex()
         m_nameEdit->setText(row.value(QStringLiteral("name")).toString());
         m_numberEdit->setText(row.value(QStringLiteral("karten_nummer")).toString());
         m_nameEdit->setEnabled(true);
-        if (type == DataProvider::LinkedCard)
-            m_amountEdit->setEnabled(false);
         m_numberEdit->setEnabled(type != DataProvider::Cash && type != DataProvider::Voucher);
+        // Only name and number of an existing instrument are stored; its
+        // opening amount is shown for information.
+        m_amountEdit->setEnabled(false);
 
-        DataProvider *data = DataProvider::instance();
-        if (Account *account = data->getAccount(accountId)) {
+        if (Account *account = DataProvider::instance()->getAccount(accountId))
             m_amountEdit->setText(QString::number(account->getOpeningAmount(), 'g', 6));
-            const bool used = data->hasAccountMovements(accountId)
-                || data->hasExpensesOfPaymentInstrument(m_rowId);
-            m_amountEdit->setEnabled(!used && type != DataProvider::LinkedCard);
-        }
     }
     m_saveButton->setEnabled(false);
     m_deleteButton->setEnabled(true);
@@ -249,9 +235,10 @@ bool PaymentInstrForm::insertPaymentInstr()
     const QString title = tr("Zahlungsmittel konnte nicht gespeichert werden: ");
     Account ownAccount;
     int accountId = 0;
-    int type = m_type;
+    const int type = chosenType();
+    const bool linked = type == DataProvider::LinkedCard;
 
-    if (!m_linked) {
+    if (!linked) {
         double amount = 0.0;
         if (!readAmount(m_amountEdit, OpeningLimit, m_saveButton, amount))
             return false;
@@ -263,10 +250,6 @@ bool PaymentInstrForm::insertPaymentInstr()
         ownAccount.setName(m_nameEdit->text());
         ownAccount.setDescription(QStringLiteral("??"));
     } else {
-        // Only this card becomes a linked one; the chosen kind stays a
-        // credit card for the next entry.
-        if (type == DataProvider::PrepaidCard)
-            type = DataProvider::LinkedCard;
         accountId = m_accountCombo->currentData().toInt();
         if (m_accountCombo->currentIndex() < 0 || !DataProvider::instance()->getAccount(accountId)) {
             showInformation(title, tr("Es ist kein Bankkonto gewählt. Bitte zuerst ein Konto "
@@ -279,13 +262,13 @@ bool PaymentInstrForm::insertPaymentInstr()
     instrument.setName(m_nameEdit->text());
     instrument.setAccountId(accountId);
     instrument.setInstrumentType(type);
-    instrument.setAccountLink(m_linked);
-    instrument.setBankAccount(m_linked);
+    instrument.setAccountLink(linked);
+    instrument.setBankAccount(linked);
     instrument.setCardNumber(m_numberEdit->text());
     instrument.setDescription(QStringLiteral("??"));
 
     QString err;
-    if (!MasterDataWriter::createPaymentInstrument(&instrument, m_linked ? nullptr : &ownAccount, err)) {
+    if (!MasterDataWriter::createPaymentInstrument(&instrument, linked ? nullptr : &ownAccount, err)) {
         showInformation(title, err);
         return true;
     }
@@ -298,13 +281,6 @@ bool PaymentInstrForm::updatePaymentInstr(int id)
 {
     if (id < 1)
         return true;
-    // The opening amount of an existing instrument is never changed here;
-    // it is only checked while the user can still edit it.
-    if (m_amountEdit->isEnabled()) {
-        double amount = 0.0;
-        if (!readAmount(m_amountEdit, OpeningLimit, m_saveButton, amount))
-            return false;
-    }
     QString err;
     if (MasterDataWriter::updatePaymentInstrument(id, m_nameEdit->text(), m_numberEdit->text(), err))
         refilter();
@@ -350,6 +326,15 @@ void PaymentInstrForm::deletePaymentInstr()
     m_deleteButton->setEnabled(false);
     m_editMode = false;
     redrawInputCards(CardList::PaymentInstruments);
+}
+
+int PaymentInstrForm::chosenType() const
+{
+    if (m_cashRadio->isChecked())
+        return DataProvider::Cash;
+    if (m_checkRadio->isChecked())
+        return DataProvider::Voucher;
+    return m_linkedRadio->isChecked() ? DataProvider::LinkedCard : DataProvider::PrepaidCard;
 }
 
 void PaymentInstrForm::refilter()

@@ -33,7 +33,10 @@ public slots:
 private:
     bool insertPaymentInstr();
     bool updatePaymentInstr(int id);
-    void chooseOwnAccountType(int type, const QString &example);
+    void chooseOwnAccountType(const QString &example);
+    // The kind as the radio buttons show it; a credit card shown with
+    // "Anschluss an Konto" is a linked card.
+    int chosenType() const;
     void refilter();
     void clearFields();
     void fillAccountCombo();
@@ -53,8 +56,6 @@ private:
     QPushButton *m_deleteButton;
     MasterDataList *m_list;
 
-    int m_type;
-    bool m_linked = true;
     int m_rowId = 0;
     bool m_editMode = false;
 };

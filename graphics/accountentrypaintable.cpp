@@ -31,7 +31,7 @@ void AccountEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &fo
     const QPoint &p = m_position;
     band(scene, p);
     text(scene, m_record->getDateString(), p, font);
-    text(scene, cut(m_record->getRemark(), 54), QPoint(p.x() + 116, p.y()), font);
+    columnText(scene, m_record->getRemark(), QPoint(p.x() + 116, p.y()), 532 - 116, font);
     // Incoming money (op_flag 1) and outgoing money have columns of their own.
     const int column = m_record->getOpFlag() == 1 ? 532 : 640;
     scene->addAmount(m_record->getAmount(), QPoint(p.x() + column, p.y()), font);

@@ -32,7 +32,7 @@ void AccountPaintable::paintEntry(int, PictureScene *scene, const QFont &font, c
     const QPoint &p = m_position;
     band(scene, p);
     marker(scene, p, colour);
-    text(scene, cut(m_record->getName(), 24), p, font);
+    columnText(scene, m_record->getName(), p, 310, font);
     scene->addAmount(m_record->getOpeningAmount(), QPoint(p.x() + 310, p.y()), font);
     scene->addAmount(m_record->getBalance(), QPoint(p.x() + 422, p.y()), font);
     scene->addAmount(m_record->getIncomingSum(), QPoint(p.x() + 532, p.y()), font);

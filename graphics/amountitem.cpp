@@ -2,7 +2,25 @@
 
 #include "picturescene.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <cmath>
+
+namespace {
+
+// Width of text in font. A report draws thousands of amounts, all in one font.
+qreal textAdvance(const QFont &font, const QString &text)
+{
+    static QFont lastFont;
+    static QFontMetricsF metrics{lastFont};
+    if (!(font == lastFont)) {
+        lastFont = font;
+        metrics = QFontMetricsF(font);
+    }
+    return metrics.horizontalAdvance(text);
+}
+
+} // namespace
 
 AmountItem::AmountItem(PictureScene *scene, QGraphicsItem *parent)
     : PlainTextItem(scene, parent)
@@ -16,13 +34,30 @@ AmountItem::AmountItem(const QString &text, const QFont &font, int boxWidth, Pic
 
 void AmountItem::setBoxWidth(int width)
 {
-    prepareGeometryChange();
+    contentChanged();
     m_boxWidth = width;
+}
+
+void AmountItem::contentChanged()
+{
+    prepareGeometryChange();
+    m_textLeft = qQNaN();
+}
+
+qreal AmountItem::textLeft() const
+{
+    if (qIsNaN(m_textLeft)) {
+        // Rounded up, and a pixel for the slant of an italic last digit.
+        const qreal width = std::ceil(textAdvance(font(), toPlainText())) + 1;
+        m_textLeft = qMin<qreal>(0, m_boxWidth - width);
+    }
+    return m_textLeft;
 }
 
 QRectF AmountItem::boundingRect() const
 {
-    return QRectF(0, 0, m_boxWidth, 20);
+    const qreal left = textLeft();
+    return QRectF(left, 0, m_boxWidth - left, 20);
 }
 
 void AmountItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
@@ -30,5 +65,5 @@ void AmountItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
     if (pictureScene())
         painter->setPen(pictureScene()->textColour());
     painter->setFont(font());
-    painter->drawText(QRect(QPoint(0, 0), QPoint(m_boxWidth - 1, 19)), Qt::AlignRight, toPlainText());
+    painter->drawText(QRectF(textLeft(), 0, m_boxWidth - textLeft(), 20), Qt::AlignRight, toPlainText());
 }

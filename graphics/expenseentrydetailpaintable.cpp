@@ -31,7 +31,7 @@ void ExpenseEntryDetailPaintable::paintEntry(int, PictureScene *scene, const QFo
     const QPoint &p = m_position;
     band(scene, p);
     marker(scene, p, colour);
-    text(scene, m_record->getName(), p, font);
+    columnText(scene, m_record->getName(), p, 480, font);
     if (m_record->getAmount() > 0 && !m_record->isTotalRow()) {
         // Drill-down to the sub-type's expenses; the handler reads what to
         // show from the data keys.

@@ -34,7 +34,7 @@ void ExpenseEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &fo
 
     if (m_record->hasBudget()) {
         // A per-type line of the expense overview: spent against budget.
-        text(scene, m_record->getName(), p, font);
+        columnText(scene, m_record->getName(), p, 532, font);
         scene->addAmount(m_record->getBudget(), QPoint(p.x() + 532, p.y()), font);
         scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
         marker(scene, p, colour);
@@ -43,7 +43,7 @@ void ExpenseEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &fo
 
     const QString first = m_record->isTotalRow() ? m_record->getName() : m_record->getDateString();
     text(scene, first, p, font, detail);
-    text(scene, cut(m_record->getRecipientName(), 22), QPoint(p.x() + 116, p.y()), font, detail);
-    text(scene, cut(m_record->getRemark(), 42), QPoint(p.x() + 320, p.y()), font, detail);
+    columnText(scene, m_record->getRecipientName(), QPoint(p.x() + 116, p.y()), 320 - 116, font, detail);
+    columnText(scene, m_record->getRemark(), QPoint(p.x() + 320, p.y()), 640 - 320, font, detail);
     scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font, detail);
 }

@@ -30,7 +30,7 @@ void ExpenseTypeEntryPaintable::paintEntry(int, PictureScene *scene, const QFont
         return;
     const QPoint &p = m_position;
     band(scene, p, QStringLiteral("eraseDetail"));
-    text(scene, m_record->getName(), p, font);
+    columnText(scene, m_record->getName(), p, 280, font);
     scene->addAmount(m_record->getBudget(), QPoint(p.x() + 280, p.y()), font);
 }
 

@@ -5,8 +5,20 @@
 #include "imageitem.h"
 #include "picturescene.h"
 
+#include "textitem.h"
+
 #include <QColor>
 #include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QHash>
+
+namespace {
+
+// Where the change-of-year picture sits in the year file's title box.
+const int ChangeYearDx = 360;
+
+} // namespace
 
 FinancePaintable::FinancePaintable(const QString &title, const QPoint &position)
     : m_title(title), m_position(position)
@@ -28,10 +40,12 @@ void FinancePaintable::paintButton(int recordId, PictureScene *scene, const QFon
 {
     if (!scene)
         return;
-    titleBox(scene, m_position, m_title, font, colour);
-    if (recordId != 0) {
+    const bool pastYear = recordId != 0;
+    // The past year's warning is long: it must stay readable left of its picture.
+    titleBox(scene, m_position, m_title, font, colour, pastYear ? ChangeYearDx - 5 : 0);
+    if (pastYear) {
         // A past year's data: only the way to the current year is offered.
-        actionPicture(scene, nullptr, m_position, 360, QStringLiteral(":/images/change-year.png"), 17,
+        actionPicture(scene, nullptr, m_position, ChangeYearDx, QStringLiteral(":/images/change-year.png"), 17,
                       tr("auf aktuelles Jahr wechseln"));
         return;
     }
@@ -68,15 +82,25 @@ ImageItem *FinancePaintable::drillDownArrow(PictureScene *scene, FinanceBase *re
 }
 
 void FinancePaintable::titleBox(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
-                                const QColor &colour)
+                                const QColor &colour, int textEnd)
 {
     scene->addFilledRect(QRectF(pos.x(), pos.y(), 420, 40), colour);
-    titleText(scene, pos, name, font);
+    titleText(scene, pos, name, font, textEnd);
 }
 
-void FinancePaintable::titleText(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font)
+void FinancePaintable::titleText(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
+                                 int textEnd)
 {
-    scene->addWrappedText(name, QPoint(pos.x() + 5, pos.y() + 5), font, scene->textColour());
+    QFont fitted = font;
+    if (textEnd > 0) {
+        if (fitted.pixelSize() <= 0)
+            fitted.setPixelSize(QFontInfo(font).pixelSize());
+        // The text starts a margin inside its item; 10 pixels is still legible.
+        const qreal room = textEnd - 5 - 2 * TextItem::Margin;
+        while (fitted.pixelSize() > 10 && QFontMetricsF(fitted).horizontalAdvance(name) > room)
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+    }
+    scene->addWrappedText(name, QPoint(pos.x() + 5, pos.y() + 5), fitted, scene->textColour());
 }
 
 ImageItem *FinancePaintable::actionPicture(PictureScene *scene, FinanceBase *record, const QPoint &pos, int dx,
@@ -96,4 +120,30 @@ void FinancePaintable::text(PictureScene *scene, const QString &text, const QPoi
         scene->addWrappedText(text, pos, font, scene->textColour());
     else
         scene->addText(text, pos, font, scene->textColour(), name);
+}
+
+void FinancePaintable::columnText(PictureScene *scene, const QString &text, const QPoint &pos, int width,
+                                  const QFont &font, const QString &name)
+{
+    FinancePaintable::text(scene, fitToColumn(text, font, width), pos, font, name);
+}
+
+QString FinancePaintable::fitToColumn(const QString &text, const QFont &font, int width)
+{
+    // A report repeats its names and remarks on many rows, in one font.
+    static QFont lastFont;
+    static QHash<QString, QString> fitted;
+    if (!(font == lastFont) || fitted.size() >= 100000) {
+        lastFont = font;
+        fitted.clear();
+    }
+    const QString key = QString::number(width) + QLatin1Char('|') + text;
+    auto found = fitted.constFind(key);
+    if (found == fitted.cend()) {
+        // The item draws its text a margin in from each side; two pixels
+        // more leave room for the slant of an italic last letter.
+        const qreal room = width - 2 * TextItem::Margin - 2;
+        found = fitted.insert(key, QFontMetricsF(font).elidedText(text, Qt::ElideRight, room));
+    }
+    return found.value();
 }

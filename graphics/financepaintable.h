@@ -55,10 +55,14 @@ protected:
     // row's colour (key 3).
     static ImageItem *drillDownArrow(PictureScene *scene, FinanceBase *record, const QPointF &pos, int id,
                                      const QVariant &colour);
-    // 420 x 40 box in colour with the name in it.
+    // 420 x 40 box in colour with the name in it (see titleText).
     static void titleBox(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
-                         const QColor &colour);
-    static void titleText(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font);
+                         const QColor &colour, int textEnd = 0);
+    // The name from (pos.x + 5, pos.y + 5). With textEnd > 0 a name that
+    // would reach beyond pos.x + textEnd is set smaller until it ends there,
+    // so that no picture of the box covers it.
+    static void titleText(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
+                          int textEnd = 0);
     // A clickable picture at (pos.x + dx, pos.y + 3), with its text under
     // data key 1 when data is not empty.
     static ImageItem *actionPicture(PictureScene *scene, FinanceBase *record, const QPoint &pos, int dx,
@@ -67,6 +71,13 @@ protected:
     // A text in the scene colour.
     static void text(PictureScene *scene, const QString &text, const QPoint &pos, const QFont &font,
                      const QString &name = QString());
+    // A text in a list column that is width pixels wide: a text too long
+    // for it ends in "…" before the next column begins.
+    static void columnText(PictureScene *scene, const QString &text, const QPoint &pos, int width,
+                           const QFont &font, const QString &name = QString());
+    // The part of text that fits into a column width pixels wide, with "…"
+    // where it was cut.
+    static QString fitToColumn(const QString &text, const QFont &font, int width);
 
     int m_typeCode = 20;
     QString m_title;

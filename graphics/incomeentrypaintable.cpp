@@ -32,7 +32,7 @@ void IncomeEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &fon
     band(scene, p);
     if (m_record->isSource()) {
         // A source (or a summary line): received against expected.
-        text(scene, m_record->getName(), p, font);
+        columnText(scene, m_record->getName(), p, 532, font);
         scene->addAmount(m_record->getVolume(), QPoint(p.x() + 532, p.y()), font);
         scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
         marker(scene, p, colour);
@@ -40,7 +40,7 @@ void IncomeEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &fon
     }
     const QString first = m_record->isTotalRow() ? m_record->getName() : m_record->getDateString();
     text(scene, first, p, font);
-    text(scene, cut(m_record->getRemark(), 70), QPoint(p.x() + 116, p.y()), font);
+    columnText(scene, m_record->getRemark(), QPoint(p.x() + 116, p.y()), 640 - 116, font);
     scene->addAmount(m_record->getAmount(), QPoint(p.x() + 640, p.y()), font);
 }
 

@@ -2,13 +2,13 @@
 
 #include "amountitem.h"
 #include "colorsetting.h"
+#include "fontresolver.h"
 #include "graphicpicture.h"
 #include "rectitem.h"
 #include "textitem.h"
 
 #include <QApplication>
 #include <QDebug>
-#include <QFontDatabase>
 #include <QGraphicsLineItem>
 #include <QPen>
 #include <QPixmap>
@@ -51,30 +51,17 @@ bool isNamed(QGraphicsItem *item, const QString &name)
     return false;
 }
 
-// A font from the font database; a family the system lacks is asked for by
-// name, so that the usual substitute (e.g. Liberation Sans for Arial) is used
-// at the wanted size.
-QFont databaseFont(const QString &family, const QString &style, int points)
-{
-    QFont font = QFontDatabase::font(family, style, points);
-    if (!QFontDatabase::hasFamily(family) || font.pointSize() != points) {
-        font = QFont(family, points);
-        font.setItalic(style == QLatin1String("italic"));
-    }
-    return font;
-}
-
 } // namespace
 
 PictureScene::PictureScene(int sceneId, QObject *parent)
     : QGraphicsScene(parent), m_sceneId(sceneId)
 {
-    m_fonts << QApplication::font()
-            << databaseFont(QStringLiteral("Arial Narrow"), QStringLiteral("italic"), 10)
-            << databaseFont(QStringLiteral("Arial"), QStringLiteral("italic"), 11)
-            << databaseFont(QStringLiteral("Arial"), QStringLiteral("italic"), 12)
-            << databaseFont(QStringLiteral("Arial"), QStringLiteral("italic"), 14)
-            << databaseFont(QStringLiteral("Arial"), QStringLiteral("italic"), 20);
+    const QString italic = QStringLiteral("italic");
+    m_fonts << QApplication::font() << FontResolver::font(QStringLiteral("Arial Narrow"), italic, 10)
+            << FontResolver::font(QStringLiteral("Arial"), italic, 11)
+            << FontResolver::font(QStringLiteral("Arial"), italic, 12)
+            << FontResolver::font(QStringLiteral("Arial"), italic, 14)
+            << FontResolver::font(QStringLiteral("Arial"), italic, 20);
 }
 
 PictureScene::~PictureScene() = default;

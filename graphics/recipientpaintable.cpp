@@ -31,7 +31,7 @@ void RecipientPaintable::paintEntry(int, PictureScene *scene, const QFont &font,
     const QPoint &p = m_position;
     band(scene, p);
     marker(scene, p, colour);
-    text(scene, m_record->getName(), p, font);
+    columnText(scene, m_record->getName(), p, 500, font);
     if (m_record->getPaidSum() > 0 && !m_record->isTotalRow()) {
         // Drill-down to the recipient's expenses.
         drillDownArrow(scene, m_record, QPointF(p.x() + 500, p.y() + 10), m_record->getId(), colour);

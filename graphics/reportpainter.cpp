@@ -7,6 +7,7 @@
 #include "expenseentry.h"
 #include "expenseentrydetail.h"
 #include "expensetypeentry.h"
+#include "fontresolver.h"
 #include "incomeentry.h"
 #include "paymentinstruction.h"
 #include "picturescene.h"
@@ -14,7 +15,6 @@
 #include "imageitem.h"
 #include "textitem.h"
 
-#include <QFontDatabase>
 #include <QGraphicsView>
 #include <cmath>
 
@@ -46,7 +46,7 @@ QFont rowFont()
 
 QFont cardFont()
 {
-    return QFontDatabase::font(QStringLiteral("Arial"), QStringLiteral("italic"), 10);
+    return FontResolver::font(QStringLiteral("Arial"), QStringLiteral("italic"), 10);
 }
 
 QGraphicsView *firstView(PictureScene *scene)
@@ -76,6 +76,18 @@ void setReportHeight(PictureScene *scene, qreal height)
     const qreal width = qMax(current.width(), drawn.right() - current.x());
     const qreal fullHeight = qMax(height, drawn.bottom() + 15 - current.y());
     view->setSceneRect(QRectF(current.x(), current.y(), width, fullHeight));
+}
+
+// After a drill-down the view scrolls to the new detail block, from its
+// header at top down to bottom, as much of it as the view can show.
+void revealDetail(PictureScene *scene, int top, int bottom)
+{
+    QGraphicsView *view = firstView(scene);
+    if (!view)
+        return;
+    const int margin = 10;
+    const int height = qMin(bottom - top, view->viewport()->height() - 2 * margin);
+    view->ensureVisible(QRectF(0, top, 1, qMax(1, height)), 0, margin);
 }
 
 void drawTitle(PictureScene *scene, const QString &title)
@@ -353,6 +365,7 @@ void ReportPainter::showRecipientExpenses(PictureScene *scene, int recipientId, 
     const int y = drawDetailRows(scene, lines, t + 265);
     qDeleteAll(lines);
     setReportHeight(scene, y + 15);
+    revealDetail(scene, t + 225, y);
 }
 
 void ReportPainter::showSubTypeExpenses(PictureScene *scene, int subTypeId, const QColor &colour)
@@ -368,6 +381,8 @@ void ReportPainter::showSubTypeExpenses(PictureScene *scene, int subTypeId, cons
     const int y = drawDetailRows(scene, lines, t);
     qDeleteAll(lines);
     setReportHeight(scene, y + 15);
+    // The list header stands 40 pixels above the rows.
+    revealDetail(scene, t - 40, y);
 }
 
 void ReportPainter::showPaymentInstrumentReport(PictureScene *scene, PaymentInstruction *p)

@@ -1,11 +1,12 @@
 #!/bin/sh
-# Writes docs/screenshot-ausgaben.png: the expenses page of the real main
-# window, drawn offscreen on a demo year file (a household's year so far)
-# that the window test builds in a private temporary working folder.
+# Writes the README's pictures into docs/: the expenses overview, the largest
+# expense type opened down to a sub-type, and an account report with long
+# remarks, each taken from the real main window at its default size, drawn
+# offscreen on a generated year in a private temporary working folder.
 set -e
 SRC="$(cd "$(dirname "$0")/.." && pwd)"
 "$SRC/scripts/dev-build.sh" tst_applwindow
 mkdir -p "$SRC/docs"
-QT_QPA_PLATFORM=offscreen ZOLVEX_SCREENSHOT="$SRC/docs/screenshot-ausgaben.png" \
-    "$SRC/build-dev/tests/tst_applwindow" expensesPageOnDemoData >/dev/null
-echo "$SRC/docs/screenshot-ausgaben.png"
+QT_QPA_PLATFORM=offscreen ZOLVEX_SCREENSHOTS="$SRC/docs" \
+    "$SRC/build-dev/tests/tst_applwindow" screenshotsOfAGeneratedYear >/dev/null
+ls "$SRC"/docs/screenshot-*.png

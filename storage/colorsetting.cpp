@@ -120,3 +120,21 @@ bool ColorSetting::clearBookings()
     }
     return allDone;
 }
+
+void ColorSetting::bookingDateRange(int days, QDate &first, QDate &last)
+{
+    const QDate today = QDate::currentDate();
+    first = today.addDays(-days);
+    last = today.addDays(days);
+    QString version;
+    const int year = getSetting(QStringLiteral("MY_ZOLVEX"), QStringLiteral("CURRENT_YEAR"), version);
+    if (year <= 1)
+        return;     // not stamped yet
+    first = qMax(first, QDate(year, 1, 1));
+    last = qMin(last, QDate(year, 12, 31));
+    if (first > last) {
+        // Today lies outside the file's year: any day of that year.
+        first = QDate(year, 1, 1);
+        last = QDate(year, 12, 31);
+    }
+}

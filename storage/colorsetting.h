@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QFont>
 #include <QList>
 #include <QRectF>
@@ -69,6 +70,10 @@ public:
     // True when the file's schema version equals the first three characters
     // of programVersion ("1.4.2" -> "1.4"); out gets the file's version.
     bool checkDbVersion(const QString &programVersion, QString &out);
+    // The dates a booking may carry: within days of today and inside the
+    // year the file is stamped with, so that no booking lands in a year
+    // whose file this is not.
+    void bookingDateRange(int days, QDate &first, QDate &last);
     // Empties the booking tables (movements, details, expenses, incomes) at
     // the year change. Returns false when a statement failed, so that a
     // caller running it inside a transaction can roll back.

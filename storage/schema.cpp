@@ -1,7 +1,11 @@
 #include "schema.h"
 
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 
 // Each statement runs on its own; results are ignored on purpose: in a new
 // file every DROP fails because the table does not exist yet.
@@ -67,20 +71,98 @@ void createTables()
     runAll(statements, int(sizeof statements / sizeof statements[0]));
 }
 
-void migrateDb13To14()
+namespace {
+
+bool hasColumn(const QString &table, const QString &column)
 {
-    static const char *const statements[] = {
-        "ALTER TABLE konto_bewegungen ADD COLUMN einnahme_quelle_id INTEGER",
-        "UPDATE konto_bewegungen SET einnahme_quelle_id = 0",
-        "DELETE FROM einnahme_quelle",
-        "ALTER TABLE einnahme_quelle ADD COLUMN mwst REAL",
-        "INSERT INTO einnahme_quelle (betrags_volumen,name,bemerkung,mwst) VALUES (0.0,'SwissLife','Rente',0.0)",
-        "INSERT INTO einnahme_quelle (betrags_volumen,name,bemerkung,mwst) VALUES (0.0,'AHV','Rente',0.0)",
-        "INSERT INTO einnahme_quelle (betrags_volumen,name,bemerkung,mwst) VALUES (0.0,'Auftraggeber','Rechnung',7.5)",
-        "CREATE TABLE settings (id INTEGER PRIMARY KEY AUTOINCREMENT, category VARCHAR(40) NOT NULL, "
-        "name VARCHAR(40) NOT NULL, value INTEGER, version VARCHAR(10))",
-        "INSERT INTO settings (category,name,value,version) VALUES ('TRANSITION', 'CURRENT_YEAR', 2015, '0')",
-        "INSERT INTO settings (category,name,value,version) VALUES ('VERSION', 'DB_VERSION', 0, '1.3')",
-    };
-    runAll(statements, int(sizeof statements / sizeof statements[0]));
+    QSqlQuery query;
+    query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+    while (query.next()) {
+        if (query.value(1).toString() == column)
+            return true;
+    }
+    return false;
+}
+
+// Runs one step of the upgrade; on failure err names the statement and the
+// driver's reason.
+bool step(const QString &sql, QString &err, const QVariantList &values = {})
+{
+    QSqlQuery query;
+    query.prepare(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (query.exec())
+        return true;
+    err = QStringLiteral("%1: %2").arg(sql, query.lastError().text());
+    return false;
+}
+
+// The year the bookings of a version 1.3 file belong to, or 1 ("not fixed
+// yet") for a file without bookings, which the year check then stamps.
+int yearOfBookings()
+{
+    QSqlQuery query(QStringLiteral("SELECT MAX(startdate) FROM konto_bewegungen"));
+    const QDate last = query.next() ? query.value(0).toDate() : QDate();
+    return last.isValid() ? last.year() : 1;
+}
+
+bool runUpgradeSteps(QString &err)
+{
+    if (!hasColumn(QStringLiteral("konto_bewegungen"), QStringLiteral("einnahme_quelle_id"))
+        && !step(QStringLiteral("ALTER TABLE konto_bewegungen ADD COLUMN einnahme_quelle_id INTEGER"), err))
+        return false;
+    if (!step(QStringLiteral("UPDATE konto_bewegungen SET einnahme_quelle_id = 0 WHERE einnahme_quelle_id IS NULL"),
+              err))
+        return false;
+    if (!hasColumn(QStringLiteral("einnahme_quelle"), QStringLiteral("mwst"))
+        && !step(QStringLiteral("ALTER TABLE einnahme_quelle ADD COLUMN mwst REAL"), err))
+        return false;
+    if (!step(QStringLiteral("UPDATE einnahme_quelle SET mwst = 0.0 WHERE mwst IS NULL"), err))
+        return false;
+    // The user's own income sources stay; only an empty list gets the
+    // standard ones.
+    QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM einnahme_quelle"));
+    if (!count.next()) {
+        err = count.lastError().text();
+        return false;
+    }
+    if (count.value(0).toInt() == 0) {
+        const struct { const char *name, *remark; double vat; } sources[] = {
+            {"SwissLife", "Rente", 0.0}, {"AHV", "Rente", 0.0}, {"Auftraggeber", "Rechnung", 7.5}};
+        for (const auto &source : sources) {
+            if (!step(QStringLiteral("INSERT INTO einnahme_quelle (betrags_volumen,name,bemerkung,mwst) "
+                                     "VALUES (0.0,?,?,?)"),
+                      err, {QString::fromLatin1(source.name), QString::fromLatin1(source.remark), source.vat}))
+                return false;
+        }
+    }
+    const int year = yearOfBookings();
+    const QString yearText = year == 1 ? QStringLiteral("1") : QString::number(year);
+    return step(QStringLiteral("CREATE TABLE settings (id INTEGER PRIMARY KEY AUTOINCREMENT, category VARCHAR(40) "
+                               "NOT NULL, name VARCHAR(40) NOT NULL, value INTEGER, version VARCHAR(10))"),
+                err)
+        && step(QStringLiteral("INSERT INTO settings (category,name,value,version) VALUES "
+                               "('MY_ZOLVEX', 'CURRENT_YEAR', ?, ?)"),
+                err, {year, yearText})
+        && step(QStringLiteral("INSERT INTO settings (category,name,value,version) VALUES "
+                               "('MY_ZOLVEX', 'DB_VERSION', 14, '1.4')"),
+                err);
+}
+
+} // namespace
+
+bool migrateDb13To14(QString &err)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!db.transaction()) {
+        err = db.lastError().text();
+        return false;
+    }
+    if (runUpgradeSteps(err) && db.commit())
+        return true;
+    if (err.isEmpty())
+        err = db.lastError().text();
+    db.rollback();
+    return false;
 }

@@ -5,9 +5,13 @@
 // ignored.
 void createTables();
 
-// Upgrades a file of schema version 1.3 to 1.4: adds the income-source
-// column of the movements (0 for all), the VAT column of the income sources,
-// replaces all income sources by the three standard ones, and creates the
-// settings table with the transition rows. Nothing in the program runs it on
-// its own; it must only be run on purpose on a 1.3 file.
-void migrateDb13To14();
+class QString;
+
+// Upgrades a file of schema version 1.3 (no settings table, movements
+// without income source, income sources without VAT rate) to 1.4 in one
+// transaction. Every booking and every income source of the user is kept;
+// old movements name no income source (0), old sources get the VAT rate 0,
+// and an empty source list gets the three standard sources. The file is
+// stamped with the year of its last booking. On failure nothing is changed
+// and err holds the reason.
+bool migrateDb13To14(QString &err);

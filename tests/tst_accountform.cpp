@@ -254,6 +254,8 @@ void TestAccountForm::renameRenamesOnlyTheOwnInstrument()
              QStringLiteral("Visa"));
     QCOMPARE(DataProvider::instance()->getPaymentInstrument(1)->getName(), QStringLiteral("Post'Finance"));
     QVERIFY(rows(dialog.table()).contains(QStringLiteral("Post'Finance")));
+    // The fields are empty now, and so is nothing to save.
+    QVERIFY(dialog.name()->text().isEmpty() && !dialog.save()->isEnabled());
 }
 
 void TestAccountForm::editCutsNameAndNumber()

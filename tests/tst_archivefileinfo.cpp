@@ -1,5 +1,6 @@
 #include "archivefileinfo.h"
 #include "testsupport.h"
+#include "yearfileopener.h"
 
 #include <QFile>
 #include <QTest>
@@ -34,6 +35,8 @@ private slots:
     void archivesAreListedBesideTheFileInUse();
     void onlyRealYearFilesCount();
     void choosingWritesOrRemovesTheChoiceFile();
+    void unusableArchiveChoiceIsForgotten_data();
+    void unusableArchiveChoiceIsForgotten();
 };
 
 void TestArchiveFileInfo::currentYearFileWithoutChoice()
@@ -128,6 +131,31 @@ void TestArchiveFileInfo::choosingWritesOrRemovesTheChoiceFile()
 
     ArchiveFileInfo().setCurrentFile("finanzen.dat");
     QVERIFY(!QFile::exists(choice));
+}
+
+void TestArchiveFileInfo::unusableArchiveChoiceIsForgotten_data()
+{
+    QTest::addColumn<QByteArray>("archive");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("damaged") << QByteArray("Kontoauszug 2014");
+}
+
+void TestArchiveFileInfo::unusableArchiveChoiceIsForgotten()
+{
+    QFETCH(QByteArray, archive);
+    TestWorkspace ws;
+    ws.close();
+    writeFile(ws.dataPath() + "/finanzen_2014.dat", archive);
+    writeFile(ws.dataPath() + "/finance_file.txt", "finanzen_2014.dat");
+    MessageBoxCatcher boxes;
+    YearFileOpener opener;
+
+    QVERIFY(opener.open());
+    QCOMPARE(boxes.titles(), QStringList{"Jahresarchiv unbrauchbar"});
+    QVERIFY(boxes.text().contains("finanzen_2014.dat") && boxes.text().contains("./Data/finance_file.txt"));
+    QVERIFY(!QFile::exists(ws.dataPath() + "/finance_file.txt"));
+    QCOMPARE(opener.fileName(), QStringLiteral("./Data/finanzen.dat"));
+    QVERIFY(!opener.isArchiveInUse());
 }
 
 QTEST_MAIN(TestArchiveFileInfo)

@@ -98,6 +98,7 @@ private slots:
     void noInstrumentOffered();
     void failedPostingChangesNothing();
     void deleteGivesTheMoneyBack();
+    void listsTheTypesBookingsById();
 };
 
 void TestExpenseEntryForm::amountLimits_data()
@@ -259,7 +260,7 @@ void TestExpenseEntryForm::splitLaterStoresNoDetail()
     poll.start();
     click(dlg.button("Betrag aufteilen"));
     QCOMPARE(splitTitle, QStringLiteral("Ausgaben Details"));
-    QCOMPARE(bookedAmount, QStringLiteral("80"));
+    QCOMPARE(bookedAmount, QStringLiteral("80.00"));
 }
 
 void TestExpenseEntryForm::recipients()
@@ -358,31 +359,51 @@ void TestExpenseEntryForm::deleteGivesTheMoneyBack()
     ws.seedMasterData();
     ExpenseDialog dlg;
     dlg.choose("instrumentCombo", "Visa");
+    dlg.choose("subTypeCombo", "<wird aufgeteilt>");
     dlg.save("120");
     dlg.choose("instrumentCombo", "Bargeld");
+    dlg.choose("subTypeCombo", "Getränke");
     dlg.save("15");
     QCOMPARE(TestWorkspace::balance(Seed::BankAccount), 880.0);
 
-    // "Nein" keeps the expense and leaves the button for another try.
+    // Return answers "Nein": the expense stays, the button stays for another try.
     dlg.clickRowOf(1);
-    {
-        MessageBoxCatcher boxes(QMessageBox::Cancel);
-        click(dlg.button("Eintrag löschen"));
-        QCOMPARE(boxes.title(), QStringLiteral("Eintrag entfernen"));
-        QCOMPARE(boxes.text(), QStringLiteral("Eintrag %1 löschen?").arg(dlg.rowOf(1) + 1));
-    }
+    QString question;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        question = box->windowTitle() + '|' + qobject_cast<QMessageBox *>(box)->text();
+        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
+    });
+    click(dlg.button("Eintrag löschen"));
     QCOMPARE(TestWorkspace::rowCount("ausgaben"), 2);
+    QCOMPARE(question, QStringLiteral("Eintrag entfernen|Eintrag %1 löschen?").arg(dlg.rowOf(1) + 1));
 
     MessageBoxCatcher boxes(QMessageBox::Ok);
     click(dlg.button("Eintrag löschen"));
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(TestWorkspace::rowCount("ausgaben"), 1);
-    QCOMPARE(TestWorkspace::rowCount("ausgaben_detail"), 1);
     QCOMPARE(TestWorkspace::rowCount("konto_bewegungen"), 0);
     QCOMPARE(TestWorkspace::balance(Seed::BankAccount), 1000.0);
     QCOMPARE(TestWorkspace::balance(Seed::CashAccount), 185.0);
     QCOMPARE(dlg.model()->rowCount(), 1);
     QVERIFY(!dlg.button("Eintrag löschen")->isEnabled());
+    // The deleted expense can no longer be split, not even by the data layer.
+    QVERIFY(!dlg.button("Betrag aufteilen")->isEnabled());
+    QString err;
+    QVERIFY(!DataProvider::instance()->insertExpenseDetail(1, Seed::FoodSubBasic, 120.0, err));
+    QCOMPARE(TestWorkspace::rowCount("ausgaben_detail"), 1);
+}
+
+void TestExpenseEntryForm::listsTheTypesBookingsById()
+{
+    TestWorkspace ws;
+    ws.seedMasterData();
+    ExpenseDialog().save("10");
+    // The type is renamed, and a second type takes its old name.
+    TestWorkspace::exec("UPDATE ausgaben_typen SET name = 'Essen' WHERE id = 1");
+    TestWorkspace::exec("INSERT INTO ausgaben_typen (name,budget) VALUES ('Lebensmittel',100.0)");
+    QCOMPARE(ExpenseDialog(Seed::FoodType).model()->rowCount(), 1);
+    QCOMPARE(ExpenseDialog(3).model()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestExpenseEntryForm)

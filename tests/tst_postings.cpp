@@ -283,6 +283,15 @@ void TestPostings::computedBalancesAreRoundedToCents()
     QVERIFY(dp->postDeposit(Seed::CashAccount, 0.2, QStringLiteral("x"), QDate(2026, 3, 1), 0, err));
     QCOMPARE(ws.balance(Seed::CashAccount), 199.9);
     QCOMPARE(dp->getAccount(Seed::CashAccount)->getBalance(), 199.9);
+
+    // Below a cent: each row stores the whole cent its balance moves by.
+    for (int i = 0; i < 3; ++i) {
+        ExpenseEntry e = makeExpense(Seed::CashInstrument, QStringLiteral("Bargeld"), 0.005);
+        QVERIFY(dp->postExpense(&e, Seed::FoodSubBasic, false, err));
+    }
+    QCOMPARE(ws.scalar(QStringLiteral("SELECT COUNT(*) FROM ausgaben WHERE betrag = 0.01")).toInt(), 3);
+    QCOMPARE(ws.scalar(QStringLiteral("SELECT COUNT(*) FROM ausgaben_detail WHERE betrag = 0.01")).toInt(), 3);
+    QCOMPARE(ws.balance(Seed::CashAccount), 199.87);
 }
 
 void TestPostings::depositWithAndWithoutIncomeSource_data()
@@ -388,6 +397,13 @@ void TestPostings::transferAndItsPairDeletionRestoreBothBalances()
     QCOMPARE(ws.balance(Seed::SavingsAccount), 20.0);
     QCOMPARE(movementCount(), 0);
     QCOMPARE(cacheSnapshot(), freshCacheSnapshot());
+
+    // Below a cent: both sides move by the same whole cents.
+    QVERIFY(dp->postTransfer(Seed::BankInstrument, Seed::SavingsInstrument, 10.005, QString(), QString(),
+                             QDate(2026, 4, 2), err));
+    QCOMPARE(ws.scalar(QStringLiteral("SELECT COUNT(*) FROM konto_bewegungen WHERE betrag = 10.01")).toInt(), 2);
+    QCOMPARE(ws.balance(Seed::BankAccount), 489.99);
+    QCOMPARE(ws.balance(Seed::SavingsAccount), 30.01);
 }
 
 void TestPostings::transferWithinOneAccountIsRefused()
@@ -483,10 +499,11 @@ void TestPostings::reversingAnExpense()
     DataProvider *dp = DataProvider::instance();
     const double before = ws.balance(account);
     ExpenseEntry keep = makeExpense(instrument, name, 5.0);
-    ExpenseEntry e = makeExpense(instrument, name, 33.3);
+    // Below a cent: taking it back restores the balance to the cent.
+    ExpenseEntry e = makeExpense(instrument, name, 1.005);
     QString err, title;
-    QVERIFY(dp->postExpense(&keep, Seed::FoodSubBasic, false, err));
     QVERIFY(dp->postExpense(&e, Seed::FoodSubBasic, false, err));
+    QVERIFY(dp->postExpense(&keep, Seed::FoodSubBasic, false, err));
     // A movement that names the expense on an account that is no bank
     // account stays: only bank accounts lose the expense's movements.
     if (!movementsGo)

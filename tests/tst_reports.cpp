@@ -7,6 +7,7 @@
 #include "dataprovider.h"
 #include "expenseentry.h"
 #include "expensetypeentry.h"
+#include "fontresolver.h"
 #include "graphicpicture.h"
 #include "imageitem.h"
 #include "incomeentry.h"
@@ -114,6 +115,30 @@ QList<ImageItem *> picturesOfKind(PictureScene &scene, int kind)
     return found;
 }
 
+// What a reader could not read on the scene: a row text reaching into the
+// text, amount or picture to its right, or an amount not drawn whole.
+QStringList unreadable(PictureScene &scene)
+{
+    // Amounts stand 5 pixels, arrows 10 pixels below the top of their row.
+    auto rowOf = [](QGraphicsItem *item) {
+        return item->y() - (item->type() == AmountItem::Type ? 5 : dynamic_cast<ImageItem *>(item) ? 10 : 0);
+    };
+    QStringList found;
+    const QList<QGraphicsItem *> items = scene.items();
+    for (QGraphicsItem *item : items) {
+        auto *amount = dynamic_cast<AmountItem *>(item);
+        if (amount && item->boundingRect().width() < QFontMetricsF(amount->font()).horizontalAdvance(amount->toPlainText()))
+            found << "cut: " + amount->toPlainText();
+        auto *text = dynamic_cast<TextItem *>(item);
+        for (QGraphicsItem *next : items) {
+            if (text && next->x() > text->x() && rowOf(next) == text->y() && !dynamic_cast<RectItem *>(next)
+                && next->sceneBoundingRect().left() < text->sceneBoundingRect().right())
+                found << text->toPlainText() + " over " + QString::number(next->x());
+        }
+    }
+    return found;
+}
+
 QDate day(int month, int dayOfMonth)
 {
     return QDate(QDate::currentDate().year(), month, dayOfMonth);
@@ -139,6 +164,7 @@ private slots:
     void paymentInstrumentReport();
     void incomeSourceReportWithoutDeposits();
     void cardLists();
+    void rowTextsStayInTheirColumns();
     void helpPageDrawnTwiceLeavesOneCopy();
 
 private:
@@ -562,6 +588,33 @@ void TestReports::cardLists()
     QVERIFY(actions.value(QString::number(Seed::BankInstrument)).contains("Maintenance"));
     QVERIFY(actions.value(QString::number(Seed::BankInstrument)).contains("Einzahlen"));
     QVERIFY(actions.value(QString::number(Seed::CardInstrument)).isEmpty());
+}
+
+// In the window's fonts, long names and remarks end in "…" before the next
+// column, and a seven-digit total is drawn whole.
+void TestReports::rowTextsStayInTheirColumns()
+{
+    FontResolver::registerSceneFonts();
+    const QString longText = QStringLiteral("Jahresbeitrag Verkehrsverbund mit Zuschlag für Nachtfahrten am Samstag, Sonntag und an Feiertagen");
+    for (const QString table : {"ausgaben_typen", "ausgaben_sub_typen", "beguenstigte", "konten"})
+        TestWorkspace::exec(QStringLiteral("UPDATE %1 SET name = '%2' WHERE id = 1").arg(table, longText));
+    DataProvider::reloadAfterRollback();
+    deposit(Seed::BankAccount, Seed::IncomeSalary, 1400000.0, longText, day(1, 2));
+    expense(Seed::FoodType, Seed::FoodSubBasic, Seed::RecipientMigros, Seed::BankInstrument, 1353800.0, longText, day(1, 5));
+
+    ReportPainter().showExpenseOverview(m_scene.get());
+    QCOMPARE(rowAt(*m_scene, 123), (QStringList{"Total:", "24000.00", "1353800.00"}));
+    QCOMPARE(unreadable(*m_scene), QStringList());
+    std::unique_ptr<FinanceBase> type(DataProvider::instance()->getRecord(Seed::FoodType, 17));
+    ReportPainter().showExpenseTypeReport(m_scene.get(), static_cast<ExpenseTypeEntry *>(type.get()));
+    QVERIFY(rowAt(*m_scene, 93).first().endsWith(QChar(0x2026)));
+    QCOMPARE(unreadable(*m_scene), QStringList());
+    ReportPainter().showRecipientOverview(m_scene.get());
+    QCOMPARE(unreadable(*m_scene), QStringList());
+    ReportPainter().showAccountOverview(m_scene.get());
+    QCOMPARE(unreadable(*m_scene), QStringList());
+    ReportPainter().showPaymentInstrumentReport(m_scene.get(), DataProvider::instance()->getPaymentInstrument(Seed::BankInstrument, true));
+    QCOMPARE(unreadable(*m_scene), QStringList());
 }
 
 void TestReports::helpPageDrawnTwiceLeavesOneCopy()

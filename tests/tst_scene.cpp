@@ -3,6 +3,7 @@
 // operations remove.
 
 #include "amountitem.h"
+#include "fontresolver.h"
 #include "graphicpicture.h"
 #include "imageitem.h"
 #include "picturescene.h"
@@ -11,6 +12,7 @@
 #include "testsupport.h"
 #include "textitem.h"
 
+#include <QFontInfo>
 #include <QGraphicsLineItem>
 #include <QGraphicsTextItem>
 #include <QGraphicsSceneMouseEvent>
@@ -98,6 +100,8 @@ private slots:
     void amountsShowTwoDecimals_data();
     void amountsShowTwoDecimals();
     void amountsAreRightAligned();
+    void fontsResolveToInstalledFaces_data();
+    void fontsResolveToInstalledFaces();
     void textsSkipEmptyAndCarryNameAndColour();
     void textsSitWhereADocumentPutsThem_data();
     void textsSitWhereADocumentPutsThem();
@@ -198,6 +202,34 @@ void TestScene::amountsAreRightAligned()
              qPrintable(QStringLiteral("%1 vs %2").arg(shortOne.second).arg(longOne.second)));
     QVERIFY(shortOne.second >= 80 && shortOne.second <= 89);
     QVERIFY(longOne.first < shortOne.first);
+
+    // Wider than its box, an amount keeps its right edge and shows every digit.
+    AmountItem *wide = m_scene->addAmount(1353800, QPoint(200, 60), m_scene->sceneFont(5));
+    const QPair<int, int> whole = brightColumns(renderScene(m_scene.get(), wide->sceneBoundingRect()));
+    QCOMPARE(wide->sceneBoundingRect().right(), 290.0);
+    // Ink from the first digit to the last: all but the side bearings of the advance.
+    QVERIFY(whole.second - whole.first >= 0.9 * QFontMetricsF(wide->font()).horizontalAdvance("1353800.00"));
+}
+
+void TestScene::fontsResolveToInstalledFaces_data()
+{
+    QTest::addColumn<QString>("requested");
+    QTest::addColumn<QString>("installed");
+    QTest::newRow("narrow twin") << "Arial Narrow" << "Liberation Sans Narrow";
+    QTest::newRow("twin") << "Arial" << "Liberation Sans";
+    QTest::newRow("twin of another name") << "Helvetica" << "Liberation Sans";
+    QTest::newRow("foundry in brackets") << "Helvetica [Cronyx]" << "Liberation Sans";
+    QTest::newRow("no twin: a narrow face") << "Kalinga" << "Liberation Sans Narrow";
+}
+
+void TestScene::fontsResolveToInstalledFaces()
+{
+    QFETCH(QString, requested);
+    QFETCH(QString, installed);
+    const QFontInfo drawn(FontResolver::font(requested, QStringLiteral("italic"), 10));
+    QCOMPARE(drawn.family(), installed);
+    QVERIFY(drawn.italic());
+    QCOMPARE(drawn.pointSize(), 10);
 }
 
 void TestScene::textsSkipEmptyAndCarryNameAndColour()

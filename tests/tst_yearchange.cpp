@@ -1,15 +1,28 @@
 #include "colorsetting.h"
 #include "account.h"
+#include "accountentryform.h"
+#include "applwindow.h"
+#include "archivefileinfo.h"
+#include "balancecheck.h"
 #include "dataprovider.h"
+#include "expenseentryform.h"
+#include "expensetypeentry.h"
 #include "historyfileform.h"
+#include "imageitem.h"
+#include "picturescene.h"
+#include "plaintextitem.h"
 #include "testsupport.h"
 #include "yearchange.h"
+#include "yearrollover.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QTimer>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStorageInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -18,6 +31,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -72,6 +86,19 @@ int countIn(const QString &file, const QString &table)
     return count;
 }
 
+QByteArray bytesOf(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Unmounts the small file system when the test ends, however it ends.
+struct Unmount
+{
+    QString path;
+    ~Unmount() { QProcess::execute("umount", {path}); }
+};
+
 } // namespace
 
 class TestYearChange : public QObject
@@ -83,10 +110,14 @@ private slots:
     void fileOfLastYearIsPast();
     void transitionRowLeadsToFreshSettings();
     void changeOfYearArchivesAndPrepares();
-    void existingArchiveIsReplaced();
+    void existingArchiveIsKeptUnderAnOlderName();
     void answeringNoChangesNothing();
     void failedCopyLeavesTheYearAsItWas();
     void failedPreparationRollsBack();
+    void fullDiskLeavesTheFileUnchanged();
+    void viewOnlyFileOffersNoChange_data();
+    void viewOnlyFileOffersNoChange();
+    void bookingsAfterTheYearStayWithTheirBalances();
     void historyDialogNeedsARow();
     void choosingAnArchiveWritesTheChoice();
 };
@@ -161,7 +192,7 @@ void TestYearChange::changeOfYearArchivesAndPrepares()
     QVERIFY(ColorSetting::instance()->isYearCurrent());
 }
 
-void TestYearChange::existingArchiveIsReplaced()
+void TestYearChange::existingArchiveIsKeptUnderAnOlderName()
 {
     TestWorkspace ws;
     prepareLastYear(ws);
@@ -176,6 +207,11 @@ void TestYearChange::existingArchiveIsReplaced()
     boxes.setButtonTexts({"Ja"});
     QVERIFY(YearChange(&window).changeYear());
     QCOMPARE(countIn(archive, "ausgaben"), 1);
+    const QStringList older = QDir(ws.dataPath()).entryList({"finanzen_" + lastYear + "_alt_*.dat"});
+    QCOMPARE(older.size(), 1);
+    QCOMPARE(bytesOf(ws.dataPath() + "/" + older.first()), QByteArray("an older copy"));
+    QVERIFY(!ArchiveFileInfo::isArchiveName(older.first()));
+    QVERIFY(boxes.texts().value(1).contains(older.first()));
 }
 
 void TestYearChange::answeringNoChangesNothing()
@@ -216,11 +252,127 @@ void TestYearChange::failedPreparationRollsBack()
     TestWorkspace::exec("CREATE TRIGGER no_carry BEFORE UPDATE OF initial_betrag ON konten "
                         "BEGIN SELECT RAISE(ABORT, 'carry refused'); END");
     QString err;
-    QVERIFY(!YearChange::startNewYear(thisYear.toInt(), thisYear, err));
+    QVERIFY(!YearRollover(lastYear.toInt(), thisYear.toInt()).run(err));
     QVERIFY(!err.isEmpty());
     QCOMPARE(bookingRows(), 5);
     QCOMPARE(TestWorkspace::scalar("SELECT version FROM settings WHERE name = 'CURRENT_YEAR'").toString(), lastYear);
     QCOMPARE(DataProvider::instance()->getAccount(Seed::BankAccount)->getBalance(), 920.0);
+}
+
+void TestYearChange::fullDiskLeavesTheFileUnchanged()
+{
+    if (geteuid() != 0)
+        QSKIP("Only root may mount the small file system this test fills up.");
+    QTemporaryDir mountPoint;
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", mountPoint.path()}) != 0)
+        QSKIP("A tmpfs cannot be mounted here.");
+    Unmount unmount{mountPoint.path()};
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", mountPoint.path().toLocal8Bit());
+    auto ws = std::make_unique<TestWorkspace>();
+    tmp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+    prepareLastYear(*ws);
+
+    // Room for the archive and the first clearing step, not for the rest.
+    const qint64 room = QFileInfo(ws->filePath()).size() + 3 * 4096;
+    QFile filler(mountPoint.path() + "/filler");
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    QVERIFY(filler.write(QByteArray(QStorageInfo(mountPoint.path()).bytesAvailable() - room, 'x')) > 0);
+    filler.close();
+    const QByteArray before = bytesOf(ws->filePath());
+
+    QWidget window;
+    MessageBoxCatcher boxes;
+    boxes.setButtonTexts({"Ja"});
+    QVERIFY(!YearChange(&window).changeYear());
+    QVERIFY2(boxes.texts().value(1).contains("die Finanzdatei ist unverändert"), qPrintable(boxes.texts().value(1)));
+    QCOMPARE(bytesOf(ws->filePath()), before);
+    QCOMPARE(DataProvider::instance()->getAccount(Seed::BankAccount)->getOpeningAmount(), 1000.0);
+    ws.reset();
+}
+
+void TestYearChange::viewOnlyFileOffersNoChange_data()
+{
+    QTest::addColumn<int>("fileYear");
+    QTest::addColumn<QString>("readOnlyReason");
+    QTest::addColumn<QString>("status");
+    const int year = thisYear.toInt();
+    QTest::newRow("later year") << year + 1 << QString()
+                                << QString("Finanzdatei %1, Computer-Jahr %2 - nur Ansicht").arg(year + 1).arg(year);
+    QTest::newRow("write-protected") << year << "schreibgeschützt" << "Finanzdatei " + thisYear + " - schreibgeschützt";
+}
+
+void TestYearChange::viewOnlyFileOffersNoChange()
+{
+    QFETCH(int, fileYear);
+    QFETCH(QString, readOnlyReason);
+    QFETCH(QString, status);
+    TestWorkspace ws;
+    TestWorkspace::exec(QString("UPDATE settings SET value = %1, version = '%1' WHERE name = 'CURRENT_YEAR'").arg(fileYear));
+    if (!readOnlyReason.isEmpty())
+        QVERIFY(ws.open("./Data/finanzen.dat", "QSQLITE_OPEN_READONLY"));
+    const QByteArray before = bytesOf(ws.filePath());
+
+    ApplWindow window(false, readOnlyReason);
+    QStringList texts;
+    bool changeOffered = false;
+    for (QGraphicsItem *item : window.hfaScene()->items()) {
+        if (auto *text = dynamic_cast<PlainTextItem *>(item))
+            texts << text->toPlainText();
+        if (auto *image = dynamic_cast<ImageItem *>(item))
+            changeOffered = changeOffered || image->kind() == 17;
+    }
+    QVERIFY2(texts.contains(status), qPrintable(texts.join(" | ")));
+    QVERIFY(!changeOffered);
+    QVERIFY(!ColorSetting::instance()->isYearCurrent());
+    MessageBoxCatcher boxes;
+    QVERIFY(!YearChange(&window).changeYear());
+    QCOMPARE(boxes.count(), 0);
+    QCOMPARE(bytesOf(ws.filePath()), before);
+}
+
+// Bookings dated 3 January after the closed year: a cash expense with a
+// detail and a deposit on the savings account.
+void TestYearChange::bookingsAfterTheYearStayWithTheirBalances()
+{
+    TestWorkspace ws;
+    prepareLastYear(ws);
+    const QString jan3 = QString("'%1-01-03'").arg(thisYear);
+    TestWorkspace::exec("INSERT INTO ausgaben (startdate,betrag,beguenstigter,beguenstigter_id,zahlungsmittel,"
+                        "zahlungsmittel_id,bemerkung,ausgaben_typ,ausgaben_typ_id) "
+                        "VALUES (" + jan3 + ",30.0,'Migros',1,'Bargeld',2,'','Lebensmittel',1)");
+    TestWorkspace::exec("INSERT INTO ausgaben_detail (ausgaben_id,ausgaben_sub_typ_id,betrag,bemerkung) "
+                        "VALUES (2,1,30.0,'')");
+    TestWorkspace::exec("INSERT INTO konto_bewegungen (startdate,betrag,konto_id_von,konto_id_nach,tx_typ,stat,"
+                        "op_flag,bemerkung,zahlungsmittel_id,ausgabe_id,tx_id,einnahme_quelle_id) "
+                        "VALUES (" + jan3 + ",100.0,3,0,23,31,1,'Lohn',0,0,'',1)");
+    TestWorkspace::exec("INSERT INTO einnahmen (einnahme_quelle_id,startdate,betrag,konto_id,zahlungsmittel_id,"
+                        "bemerkung) VALUES (1," + jan3 + ",100.0,3,0,'')");
+    TestWorkspace::exec("UPDATE konten SET betrag = 170.0 WHERE id = 2");
+    TestWorkspace::exec("UPDATE konten SET betrag = 5600.0 WHERE id = 3");
+
+    // The booking dialogs offer only days of the file's year.
+    std::unique_ptr<FinanceBase> type(DataProvider::instance()->getRecord(Seed::FoodType, 17));
+    ExpenseEntryForm expense(static_cast<ExpenseTypeEntry *>(type.get()));
+    AccountEntryForm deposit(DataProvider::instance()->getPaymentInstrument(Seed::CashInstrument));
+    for (QWidget *form : {static_cast<QWidget *>(&expense), static_cast<QWidget *>(&deposit)}) {
+        auto *date = form->findChild<QDateEdit *>("dateEdit");
+        QCOMPARE(date->minimumDate().year(), lastYear.toInt());
+        QCOMPARE(date->maximumDate().year(), lastYear.toInt());
+    }
+
+    QWidget window;
+    MessageBoxCatcher boxes;
+    boxes.setButtonTexts({"Ja"});
+    QVERIFY(YearChange(&window).changeYear());
+    QVERIFY(boxes.texts().value(1).contains("2 Buchung(en) mit Datum nach dem 31.12." + lastYear));
+    QCOMPARE(bookingRows(), 4);
+    QCOMPARE(TestWorkspace::scalar("SELECT SUM(betrag) FROM konten").toDouble(), 920.0 + 170.0 + 5600.0);
+    QCOMPARE(TestWorkspace::scalar("SELECT initial_betrag FROM konten WHERE id = 2").toDouble(), 200.0);
+    BalanceCheck check;
+    QString err;
+    QVERIFY(check.run(err));
+    QVERIFY2(check.differences().isEmpty(), qPrintable(check.report()));
 }
 
 void TestYearChange::historyDialogNeedsARow()

@@ -124,20 +124,36 @@ struct AmountCase
     // characters it does not take), each with the amount that must then
     // be stored, or Refused.
     QList<QPair<QString, double>> outcomes;
+    // Refused, when the field shows it as typed, as no amount with at most
+    // two decimals.
+    bool malformed = false;
 };
+
+// The refusal of a malformed amount.
+inline const QString TwoDecimals =
+    QStringLiteral("Bitte einen Betrag mit höchstens zwei Dezimalstellen eingeben, zum Beispiel 1234,50.");
 
 inline QList<AmountCase> amountCases(double limit)
 {
     const QString overLimit = QString::number(limit + 0.01, 'f', 2);
+    const auto upTo = [limit](double amount) { return amount <= limit ? amount : Refused; };
     return {
         { "zero", QStringLiteral("0"), { { QStringLiteral("0"), Refused } } },
         { "negative", QStringLiteral("-5"), { { QStringLiteral("-5"), Refused }, { QStringLiteral("5"), 5.0 } } },
-        { "exponent", QStringLiteral("1e9"), { { QStringLiteral("1e9"), Refused }, { QStringLiteral("19"), 19.0 } } },
+        { "exponent", QStringLiteral("1e9"), { { QStringLiteral("1e9"), Refused }, { QStringLiteral("19"), 19.0 } }, true },
         { "decimal comma", QStringLiteral("12,50"), { { QStringLiteral("12,50"), 12.5 } } },
         { "decimal point", QStringLiteral("12.50"), { { QStringLiteral("12.50"), 12.5 } } },
         { "thousands apostrophe", QStringLiteral("1'000.00"),
-          { { QStringLiteral("1'000.00"), Refused }, { QStringLiteral("1000.00"), 1000.0 } } },
-        { "letters", QStringLiteral("abc"), { { QStringLiteral("abc"), Refused }, { QString(), Refused } } },
+          { { QStringLiteral("1'000.00"), Refused }, { QStringLiteral("1000.00"), upTo(1000.0) } }, true },
+        { "trailing comma", QStringLiteral("5,"), { { QStringLiteral("5,"), 5.0 } } },
+        { "trailing point", QStringLiteral("5."), { { QStringLiteral("5."), 5.0 } } },
+        { "leading comma", QStringLiteral(",50"), { { QStringLiteral(",50"), 0.5 } } },
+        { "leading point", QStringLiteral(".5"), { { QStringLiteral(".5"), 0.5 } } },
+        { "grouped thousands", QStringLiteral("1.000,00"), { { QStringLiteral("1.000,00"), upTo(1000.0) } } },
+        { "three decimals", QStringLiteral("1,005"), { { QStringLiteral("1,005"), Refused } }, true },
+        { "misgrouped", QStringLiteral("12,345,67"), { { QStringLiteral("12,345,67"), Refused } }, true },
+        { "short group", QStringLiteral("1.23,4"), { { QStringLiteral("1.23,4"), Refused } }, true },
+        { "letters", QStringLiteral("abc"), { { QStringLiteral("abc"), Refused }, { QString(), Refused } }, true },
         { "one cent over the limit", overLimit, { { overLimit, Refused } } },
     };
 }

@@ -1,0 +1,79 @@
+#include "fontresolver.h"
+
+#include "colorsetting.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <QRectF>
+
+namespace {
+
+// Families drawn with the same advance widths as the requested ones.
+const struct
+{
+    const char *requested;
+    const char *twin;
+} MetricTwins[] = {
+    {"Arial Narrow", "Liberation Sans Narrow"},
+    {"Arial", "Liberation Sans"},
+    {"Helvetica", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+    {"Courier New", "Liberation Mono"},
+};
+
+// For families without a twin: the report columns were laid out for narrow
+// faces, so a narrow one keeps texts inside them.
+const char *const NarrowFallback = "Liberation Sans Narrow";
+
+QString lookUp(const QString &requested)
+{
+    // "Helvetica [Cronyx]": the part in brackets names the foundry.
+    const QString name = requested.section(QLatin1Char('['), 0, 0).trimmed();
+    if (QFontDatabase::hasFamily(name))
+        return name;
+    for (const auto &entry : MetricTwins) {
+        const QString twin = QString::fromLatin1(entry.twin);
+        if (name.compare(QLatin1String(entry.requested), Qt::CaseInsensitive) == 0
+            && QFontDatabase::hasFamily(twin))
+            return twin;
+    }
+    if (QFontDatabase::hasFamily(QString::fromLatin1(NarrowFallback)))
+        return QString::fromLatin1(NarrowFallback);
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+} // namespace
+
+QString FontResolver::family(const QString &requested)
+{
+    // Asked for on every card and report; the font database does not change
+    // while the program runs.
+    static QHash<QString, QString> known;
+    auto found = known.constFind(requested);
+    if (found == known.cend())
+        found = known.insert(requested, lookUp(requested));
+    return found.value();
+}
+
+QFont FontResolver::font(const QString &requested, const QString &style, int pointSize)
+{
+    QFont font(family(requested), pointSize);
+    font.setItalic(style.compare(QLatin1String("italic"), Qt::CaseInsensitive) == 0);
+    return font;
+}
+
+void FontResolver::registerSceneFonts()
+{
+    ColorSetting *settings = ColorSetting::instance();
+    const struct
+    {
+        const char *family; // null: the settings' current family
+        int points;
+        int pixels;
+    } sizes[] = {{nullptr, 20, 33}, {nullptr, 14, 23}, {nullptr, 12, 20}, {nullptr, 11, 18}, {"Arial Narrow", 10, 16}};
+    for (const auto &size : sizes) {
+        const QString requested = size.family ? QString::fromLatin1(size.family) : settings->currentFontFamily();
+        settings->addFont(font(requested, QStringLiteral("italic"), size.points), 30, QRectF(1.0, 1.0, 1.0, 10.0),
+                          QStringLiteral("italic"), size.points, size.pixels);
+    }
+}
