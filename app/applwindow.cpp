@@ -1,11 +1,14 @@
 #include "applwindow.h"
 
+#include "archivefileinfo.h"
 #include "colorsetting.h"
+#include "datachanges.h"
 #include "financepaintable.h"
 #include "fontresolver.h"
 #include "imageitem.h"
 #include "menudispatcher.h"
 #include "picturescene.h"
+#include "reportpainter.h"
 #include "sceneprovider.h"
 #include "yearchange.h"
 
@@ -31,14 +34,12 @@ ApplWindow::ApplWindow(bool archiveInUse, const QString &readOnlyReason, QWidget
 {
     MenuDispatcher::instance();
 
-    // The provider owns the scenes; everybody who draws finds it through
-    // the settings object.
+    // The provider owns the scenes; the dispatcher finds them through it.
     m_scenes = new SceneProvider(this);
-    ColorSetting::instance()->setSceneProvider(m_scenes);
+    MenuDispatcher::instance()->setScenes(m_scenes);
 
     m_hfaScene = addScene(0);
     m_hfaView = createView(m_hfaScene);
-    ColorSetting::instance()->setMenuView(m_hfaView);
     m_hfaView->setMinimumHeight(150);
     m_hfaView->setMaximumHeight(150);
     m_hfaView->setMinimumWidth(450);
@@ -69,6 +70,7 @@ ApplWindow::ApplWindow(bool archiveInUse, const QString &readOnlyReason, QWidget
 
     m_afaScene = addScene(2);
     m_afaView = createView(m_afaScene);
+    connect(DataChanges::instance(), &DataChanges::changed, this, &ApplWindow::redrawArea);
 
     auto *leftColumn = new QVBoxLayout;
     leftColumn->addWidget(m_hfaView);
@@ -93,6 +95,7 @@ ApplWindow::~ApplWindow()
     delete m_scenes;
     m_scenes = nullptr;
     ColorSetting::release();
+    FontResolver::forgetSceneFonts();
 }
 
 PictureScene *ApplWindow::addScene(int sceneId)
@@ -127,13 +130,13 @@ void ApplWindow::showMainMenu()
     PictureScene *scene = m_hfaScene;
     scene->clearScene();
 
-    scene->addImage(nullptr, 1, QStringLiteral(":/images/button-eingang.png"), QPointF(15, 15),
-                    QString(), MainMenuName);
-    scene->addImage(nullptr, 2, QStringLiteral(":/images/button-ausgang.png"), QPointF(120, 15),
-                    QString(), MainMenuName);
-    scene->addImage(nullptr, 3, QStringLiteral(":/images/button-konten.png"), QPointF(225, 15),
-                    QString(), MainMenuName);
-    scene->addImage(nullptr, 10, QStringLiteral(":/images/quit.png"), QPointF(384, 15),
+    scene->addImage(nullptr, PictureKind::IncomePage, QStringLiteral(":/images/button-eingang.png"),
+                    QPointF(15, 15), QString(), MainMenuName);
+    scene->addImage(nullptr, PictureKind::ExpensesPage, QStringLiteral(":/images/button-ausgang.png"),
+                    QPointF(120, 15), QString(), MainMenuName);
+    scene->addImage(nullptr, PictureKind::AccountsPage, QStringLiteral(":/images/button-konten.png"),
+                    QPointF(225, 15), QString(), MainMenuName);
+    scene->addImage(nullptr, PictureKind::Quit, QStringLiteral(":/images/quit.png"), QPointF(384, 15),
                     QString(), MainMenuName);
 
     QString fileYear;
@@ -164,7 +167,8 @@ void ApplWindow::showMainMenu()
     // The year file's title box brings the change-of-year picture, or the
     // history and info pictures.
     FinancePaintable statusBox(status, QPoint(15, 95));
-    statusBox.paintButton(changeYearDue ? 1 : 0, scene, ColorSetting::instance()->font(2), colour);
+    statusBox.setArchivesSelectable(ArchiveFileInfo().hasArchiveFiles());
+    statusBox.paintButton(changeYearDue ? 1 : 0, scene, FontResolver::sceneFont(2), colour);
     scene->update();
 }
 
@@ -196,7 +200,7 @@ void ApplWindow::chooseYearFile()
     YearChange(this).chooseYearFile();
 }
 
-void ApplWindow::imagePressed(int kind, ImageItem *item)
+void ApplWindow::imagePressed(PictureKind kind, ImageItem *item)
 {
     // The action may clear the scene that holds the picture, so it runs
     // after the press has been handled, and only if the picture still exists.
@@ -210,17 +214,30 @@ void ApplWindow::imagePressed(int kind, ImageItem *item)
         Qt::QueuedConnection);
 }
 
+// The master-data dialogs are opened from the card list of their area,
+// which is redrawn as soon as their writes went through.
+void ApplWindow::redrawArea(DataArea area)
+{
+    ReportPainter painter;
+    switch (area) {
+    case DataArea::PaymentInstruments:
+        painter.showPaymentInstrumentCards(m_efaScene);
+        break;
+    case DataArea::ExpenseTypes:
+        painter.showExpenseTypeCards(m_efaScene);
+        break;
+    case DataArea::IncomeSources:
+        painter.showIncomeSourceCards(m_efaScene);
+        break;
+    case DataArea::ExpenseSubTypes:
+    case DataArea::Recipients:
+    case DataArea::Bookings:
+        break; // no card list shows them; their dialogs redraw their own lists
+    }
+}
+
 void ApplWindow::closeAppl()
 {
     close();
 }
 
-void ApplWindow::aboutApplication()
-{
-    QMessageBox::about(this, tr("Info zu Zolvex"),
-                       tr("Version 1.1.<p><b>Einleitung</b><p>Die Anwendung soll dazu dienen, ....  ... .</p> "));
-}
-
-void ApplWindow::updateActions()
-{
-}

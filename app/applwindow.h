@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datachanges.h"
+#include "picturekind.h"
 #include "yearchange.h"
 
 #include <QMainWindow>
@@ -50,11 +52,10 @@ public:
 
 public slots:
     void closeAppl();
-    void aboutApplication();
-    void updateActions();
 
 private slots:
-    void imagePressed(int kind, ImageItem *item);
+    void imagePressed(PictureKind kind, ImageItem *item);
+    void redrawArea(DataArea area);
 
 private:
     PictureScene *addScene(int sceneId);

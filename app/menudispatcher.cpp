@@ -1,5 +1,7 @@
 #include "menudispatcher.h"
 
+#include "recordpainting.h"
+
 #include "applwindow.h"
 #include "balancecheck.h"
 #include "accountentryform.h"
@@ -10,6 +12,7 @@
 #include "expensetypeform.h"
 #include "dataprovider.h"
 #include "expensetypeentry.h"
+#include "fontresolver.h"
 #include "imageitem.h"
 #include "incomeentry.h"
 #include "incomesrcform.h"
@@ -19,26 +22,19 @@
 #include "recipientform.h"
 #include "reportpainter.h"
 #include "sceneprovider.h"
+#include "yeardataactions.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QMessageBox>
+
+#include <memory>
 
 MenuDispatcher *MenuDispatcher::s_instance = nullptr;
 
 namespace {
 
 const QColor HeaderGrey(45, 45, 45);
-
-// Records that getRecord() makes anew rather than lending from the cache.
-void releaseRecord(FinanceBase *record)
-{
-    if (!record)
-        return;
-    const int code = record->getTypeCode();
-    if (code == 15 || code == 16 || code == 17 || code == 19)
-        delete record;
-}
 
 QString dataText(ImageItem *item, int key)
 {
@@ -62,13 +58,13 @@ void MenuDispatcher::release()
 
 ApplWindow *MenuDispatcher::window() const
 {
-    SceneProvider *provider = ColorSetting::instance()->sceneProvider();
+    SceneProvider *provider = m_scenes;
     return provider ? qobject_cast<ApplWindow *>(provider->owner()) : nullptr;
 }
 
 PictureScene *MenuDispatcher::scene(int sceneId) const
 {
-    SceneProvider *provider = ColorSetting::instance()->sceneProvider();
+    SceneProvider *provider = m_scenes;
     return provider ? provider->findScene(sceneId) : nullptr;
 }
 
@@ -81,7 +77,7 @@ void MenuDispatcher::runDialog(Dialog &dialog)
     }
 }
 
-void MenuDispatcher::imageClicked(int kind, ImageItem *item)
+void MenuDispatcher::imageClicked(PictureKind kind, ImageItem *item)
 {
     DataProvider::reloadIfStale(); // between clicks no report holds cached records
     if (!item || item == m_lastItem)
@@ -93,54 +89,54 @@ void MenuDispatcher::imageClicked(int kind, ImageItem *item)
     PictureScene *afa = scene(2);
 
     switch (kind) {
-    case 10:
+    case PictureKind::Quit:
         if (win)
             win->close();
         break;
-    case 19:
+    case PictureKind::ChooseYearFile:
         m_lastItem = nullptr;
         if (win)
             win->chooseYearFile();
         break;
-    case 16:
+    case PictureKind::HelpPage:
         if (afa)
             ReportPainter().showHelpPage(afa);
         break;
-    case 17:
+    case PictureKind::ChangeYear:
         if (win)
             win->changeYear();
         break;
-    case 14:
+    case PictureKind::BackToMainMenu:
         if (win)
             win->showMainMenu();
         if (efa)
             efa->clearScene();
         break;
-    case 15: {
+    case PictureKind::DrillDown: {
         if (!afa)
             break;
-        const int code = item->data(2).toInt();
-        const int id = item->data(1).toInt();
+        const int code = item->data(ImageItem::DrillDownClass).toInt();
+        const int id = item->data(ImageItem::DrillDownId).toInt();
         // Recipient rows carry the colour itself, sub-type lines its name.
-        const QVariant colourData = item->data(3);
+        const QVariant colourData = item->data(ImageItem::DrillDownColour);
         const QColor colour = colourData.metaType().id() == QMetaType::QColor
             ? colourData.value<QColor>() : QColor(colourData.toString());
-        if (code == 14)
+        if (code == FinanceBase::RecipientCode)
             ReportPainter().showRecipientExpenses(afa, id, colour);
-        else if (code == 18)
+        else if (code == FinanceBase::ExpenseEntryDetailCode)
             ReportPainter().showSubTypeExpenses(afa, id, colour);
         break;
     }
-    case 1:
-    case 2:
-    case 3:
+    case PictureKind::IncomePage:
+    case PictureKind::ExpensesPage:
+    case PictureKind::AccountsPage:
         showPageHeader(kind);
         if (efa && afa) {
             ReportPainter painter;
-            if (kind == 1) {
+            if (kind == PictureKind::IncomePage) {
                 painter.showIncomeSourceCards(efa);
                 painter.showIncomeOverview(afa);
-            } else if (kind == 2) {
+            } else if (kind == PictureKind::ExpensesPage) {
                 painter.showExpenseTypeCards(efa);
                 painter.showExpenseOverview(afa);
             } else {
@@ -149,37 +145,50 @@ void MenuDispatcher::imageClicked(int kind, ImageItem *item)
             }
         }
         break;
-    case 4:
+    case PictureKind::ExpenseOverview:
         if (afa)
             ReportPainter().showExpenseOverview(afa);
         break;
-    case 8:
+    case PictureKind::AccountOverview:
         if (afa)
             ReportPainter().showAccountOverview(afa);
         break;
-    case 12:
+    case PictureKind::IncomeOverview:
         if (afa)
             ReportPainter().showIncomeOverview(afa);
         break;
-    case 13:
+    case PictureKind::RecipientOverview:
         if (afa)
             ReportPainter().showRecipientOverview(afa);
         break;
-    case 20:
+    case PictureKind::MasterData:
         openSettings(item);
         break;
-    case 7:
+    case PictureKind::RecordReport:
         if (afa)
             showRecord(item, afa);
         break;
-    case 5:
+    case PictureKind::AccountAction:
         accountAction(item);
         break;
-    case 6:
+    case PictureKind::BookExpense:
         bookExpense(item);
         break;
-    case 21:
+    case PictureKind::CheckBalances:
         checkBalances();
+        break;
+    case PictureKind::Backups:
+        m_lastItem = nullptr;
+        YearDataActions(win).showBackups(win ? win->viewOnlyReason() : QString());
+        break;
+    case PictureKind::ExportCsv:
+        m_lastItem = nullptr;
+        YearDataActions(win).exportCsv();
+        break;
+    case PictureKind::ExportPdf:
+        m_lastItem = nullptr;
+        if (afa)
+            YearDataActions(win).exportPdf(afa, dataText(item, ImageItem::ActionText));
         break;
     default:
         break;
@@ -204,7 +213,7 @@ void MenuDispatcher::checkBalances()
 
 // The header of a page: the main-menu pictures stay, a title box of the
 // page's kind of record brings the page's back, settings and overview pictures.
-void MenuDispatcher::showPageHeader(int kind)
+void MenuDispatcher::showPageHeader(PictureKind kind)
 {
     PictureScene *hfa = scene(0);
     if (!hfa)
@@ -212,20 +221,20 @@ void MenuDispatcher::showPageHeader(int kind)
     hfa->keepNamedItems(QStringLiteral("main-menu"), true, false);
 
     FinanceBase *header = nullptr;
-    if (kind == 1) {
+    if (kind == PictureKind::IncomePage) {
         header = new IncomeEntry;
         header->setName(tr("Einkünfte"));
-    } else if (kind == 2) {
+    } else if (kind == PictureKind::ExpensesPage) {
         header = new ExpenseTypeEntry;
         header->setName(tr("Ausgaben"));
     } else {
         auto *instrument = new PaymentInstruction;
-        instrument->setInstrumentType(26);
+        instrument->setInstrumentType(InstrumentType::AccountsPage);
         instrument->setName(tr("Konten - Zahlungsmittel"));
         header = instrument;
     }
     header->setId(0);
-    header->paintButton(QPoint(15, 95), hfa, ColorSetting::instance()->font(2), HeaderGrey);
+    RecordPainting::paintButton(header, QPoint(15, 95), hfa, FontResolver::sceneFont(2), HeaderGrey);
     delete header;
     hfa->update();
 }
@@ -246,12 +255,13 @@ bool MenuDispatcher::yearIsCurrent() const
 
 void MenuDispatcher::bookExpense(ImageItem *item)
 {
-    FinanceBase *record = DataProvider::instance()->getRecord(item->recordId(), item->recordType());
-    if (record && record->getTypeCode() == 17 && yearIsCurrent()) {
-        ExpenseEntryForm dialog(static_cast<ExpenseTypeEntry *>(record));
+    if (item->recordType() != FinanceBase::ExpenseTypeEntryCode)
+        return;
+    const std::unique_ptr<ExpenseTypeEntry> type = DataProvider::instance()->getExpenseType(item->recordId());
+    if (type && yearIsCurrent()) {
+        ExpenseEntryForm dialog(type.get());
         runDialog(dialog);
     }
-    releaseRecord(record);
 }
 
 void MenuDispatcher::paymentInstrumentAction(PaymentInstruction *instrument, const QString &action)
@@ -265,10 +275,10 @@ void MenuDispatcher::paymentInstrumentAction(PaymentInstruction *instrument, con
     } else {
         // Cash and the accounts' own instruments may also pay into vouchers
         // and cards with a balance of their own.
-        QList<int> allowedTypes{21};
+        QList<int> allowedTypes{InstrumentType::Cash};
         const int type = instrument->getInstrumentType();
-        if (type == 25 || type == 21)
-            allowedTypes << 25 << 22 << 23;
+        if (type == InstrumentType::Account || type == InstrumentType::Cash)
+            allowedTypes << InstrumentType::Account << InstrumentType::Voucher << InstrumentType::PrepaidCard;
         AccountEntryForm dialog(instrument, allowedTypes);
         runDialog(dialog);
     }
@@ -276,52 +286,52 @@ void MenuDispatcher::paymentInstrumentAction(PaymentInstruction *instrument, con
 
 void MenuDispatcher::accountAction(ImageItem *item)
 {
-    FinanceBase *record = DataProvider::instance()->getRecord(item->recordId(), item->recordType());
-    if (!record)
-        return;
-    const QString action = dataText(item, 1);
-    switch (record->getTypeCode()) {
-    case 13:
-        if (yearIsCurrent())
-            paymentInstrumentAction(static_cast<PaymentInstruction *>(record), action);
+    DataProvider *data = DataProvider::instance();
+    const QString action = dataText(item, ImageItem::ActionText);
+    switch (item->recordType()) {
+    case FinanceBase::PaymentInstructionCode: {
+        PaymentInstruction *instrument = data->getPaymentInstrument(item->recordId());
+        if (instrument && yearIsCurrent())
+            paymentInstrumentAction(instrument, action);
         break;
-    case 19:
-        if (yearIsCurrent() && action == QLatin1String("Einzahlen")) {
-            AccountEntryForm dialog(static_cast<IncomeEntry *>(record), QList<int>{25, 21, 22});
+    }
+    case FinanceBase::IncomeEntryCode:
+        if (const std::unique_ptr<IncomeEntry> source = data->getIncomeSource(item->recordId());
+            source && yearIsCurrent() && action == QLatin1String("Einzahlen")) {
+            AccountEntryForm dialog(source.get(),
+                                    QList<int>{InstrumentType::Account, InstrumentType::Cash, InstrumentType::Voucher});
             runDialog(dialog);
         }
         break;
     default:
         break;
     }
-    releaseRecord(record);
 }
 
+// A report of a record that no longer exists leaves the scene as it is.
 void MenuDispatcher::showRecord(ImageItem *item, PictureScene *afa)
 {
-    FinanceBase *record = DataProvider::instance()->getRecord(item->recordId(), item->recordType());
-    if (!record)
-        return;
+    DataProvider *data = DataProvider::instance();
+    const int id = item->recordId();
     ReportPainter painter;
-    switch (record->getTypeCode()) {
-    case 17:
-        painter.showExpenseTypeReport(afa, static_cast<ExpenseTypeEntry *>(record));
+    switch (item->recordType()) {
+    case FinanceBase::ExpenseTypeEntryCode:
+        painter.showExpenseTypeReport(afa, data->getExpenseType(id).get());
         break;
-    case 13:
-        painter.showPaymentInstrumentReport(afa, static_cast<PaymentInstruction *>(record));
+    case FinanceBase::PaymentInstructionCode:
+        painter.showPaymentInstrumentReport(afa, data->getPaymentInstrument(id));
         break;
-    case 19:
-        painter.showIncomeSourceReport(afa, static_cast<IncomeEntry *>(record));
+    case FinanceBase::IncomeEntryCode:
+        painter.showIncomeSourceReport(afa, data->getIncomeSource(id).get());
         break;
     default:
         break;
     }
-    releaseRecord(record);
 }
 
 void MenuDispatcher::openSettings(ImageItem *item)
 {
-    const QString which = dataText(item, 1);
+    const QString which = dataText(item, ImageItem::ActionText);
     if (which == QLatin1String("RecipientSettings")) {
         RecipientForm dialog(0);
         runDialog(dialog);
@@ -339,9 +349,9 @@ void MenuDispatcher::openSettings(ImageItem *item)
         runDialog(dialog);
     } else {
         // An instrument's own settings picture: the instrument's action, unguarded.
-        FinanceBase *record = DataProvider::instance()->getRecord(item->recordId(), item->recordType());
-        if (record && record->getTypeCode() == 13)
-            paymentInstrumentAction(static_cast<PaymentInstruction *>(record), which);
-        releaseRecord(record);
+        if (item->recordType() != FinanceBase::PaymentInstructionCode)
+            return;
+        if (PaymentInstruction *instrument = DataProvider::instance()->getPaymentInstrument(item->recordId()))
+            paymentInstrumentAction(instrument, which);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picturekind.h"
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QString>
@@ -9,17 +11,12 @@ class FinanceBase;
 class ImageItem;
 class PaymentInstruction;
 class PictureScene;
+class SceneProvider;
 
 // Acts on a click on a picture: switches pages, draws reports, opens
 // dialogs. One instance per process; the main window releases it.
 //
-// Picture kinds:
-//   1 income page, 2 expenses page, 3 accounts page, 4 expense overview,
-//   5 deposit / transfer / maintenance, 6 expense booking, 7 detail report,
-//   8 accounts overview, 10 quit, 12 income overview, 13 recipients overview,
-//  14 back to the main menu, 15 drill-down, 16 help page, 17 change of year,
-//  19 choice of the year file, 20 master-data dialog, 21 balance check.
-//  Others do nothing.
+// PictureKind names what each picture does.
 class MenuDispatcher
 {
     Q_DECLARE_TR_FUNCTIONS(MenuDispatcher)
@@ -31,7 +28,7 @@ public:
     // Runs the action of the picture. A second click on the picture handled
     // last is ignored, until another picture was clicked or a dialog it
     // opened was accepted.
-    void imageClicked(int kind, ImageItem *item);
+    void imageClicked(PictureKind kind, ImageItem *item);
 
     void bookExpense(ImageItem *item);
     void accountAction(ImageItem *item);
@@ -43,13 +40,15 @@ public:
 
     // The picture handled last; null once it is gone with its scene.
     ImageItem *lastItem() const { return m_lastItem.data(); }
+    // Non-owning; the main window registers its scenes here.
+    void setScenes(SceneProvider *scenes) { m_scenes = scenes; }
 
 private:
     MenuDispatcher() = default;
 
     ApplWindow *window() const;
     PictureScene *scene(int sceneId) const;
-    void showPageHeader(int kind);
+    void showPageHeader(PictureKind kind);
     // False (after telling the user) when the open file is not the running year's.
     bool yearIsCurrent() const;
     void paymentInstrumentAction(PaymentInstruction *instrument, const QString &action);
@@ -59,4 +58,5 @@ private:
     static MenuDispatcher *s_instance;
     // Guarded: a picture deleted with its scene never counts as the last one.
     QPointer<ImageItem> m_lastItem;
+    SceneProvider *m_scenes = nullptr;
 };

@@ -1,10 +1,12 @@
 #include "yearchange.h"
 
+#include "verifiedcopy.h"
+
 #include "archivefileinfo.h"
 #include "colorsetting.h"
-#include "fileprivacy.h"
 #include "historyfileform.h"
 #include "yearrollover.h"
+#include "yeardataactions.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -22,23 +24,6 @@ namespace {
 
 const char *const yearCategory = "MY_ZOLVEX";
 const char *const yearName = "CURRENT_YEAR";
-
-// Row counts of every table of the file behind the connection.
-QMap<QString, qint64> tableCounts(const QSqlDatabase &db, bool *ok)
-{
-    QMap<QString, qint64> counts;
-    *ok = true;
-    const QStringList tables = db.tables(QSql::Tables);
-    for (const QString &table : tables) {
-        QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table)) || !query.next()) {
-            *ok = false;
-            continue;
-        }
-        counts.insert(table, query.value(0).toLongLong());
-    }
-    return counts;
-}
 
 } // namespace
 
@@ -99,6 +84,7 @@ bool YearChange::changeYear()
     if (ask.clickedButton() != yes)
         return false;
 
+    YearDataActions::writeStartBackup(m_window);
     // Nothing of the old year is cleared unless its copy is safely on disk.
     QString err;
     QString olderKeptAs;
@@ -171,20 +157,10 @@ bool YearChange::archiveYearFile(const QFileInfo &file, QString &err, QString *o
     // checked before it takes the archive's name.
     const QString partial = folder + QStringLiteral("/.") + file.baseName() + QLatin1Char('_') + fileYear
                             + QStringLiteral(".dat.part");
-    QFile::remove(partial);
-
-    QSqlQuery vacuum;
-    vacuum.prepare(QStringLiteral("VACUUM INTO :target"));
-    vacuum.bindValue(QStringLiteral(":target"), partial);
-    if (!vacuum.exec()) {
-        err = QObject::tr("Die Kopie %1 konnte nicht geschrieben werden: %2")
-                  .arg(QDir::toNativeSeparators(target), vacuum.lastError().text());
-        QFile::remove(partial);
-        return false;
-    }
-    restrictToOwner(partial);
-    if (!verifyCopy(partial, err)) {
-        QFile::remove(partial);
+    const QString problem = VerifiedCopy::snapshotOpenFile(partial);
+    if (!problem.isEmpty()) {
+        err = QObject::tr("Die Kopie %1 konnte nicht geprüft geschrieben werden: %2")
+                  .arg(QDir::toNativeSeparators(target), problem);
         return false;
     }
     // An archive of the same year is never overwritten; it moves aside.
@@ -242,29 +218,6 @@ bool YearChange::fileIsUnchanged(int closedYear, qint64 bookingsBefore)
     const int stamped =
         ColorSetting::instance()->getSetting(QLatin1String(yearCategory), QLatin1String(yearName), version);
     return stamped == closedYear && bookingsBefore >= 0 && bookingCount() == bookingsBefore;
-}
-
-bool YearChange::verifyCopy(const QString &copyPath, QString &err)
-{
-    const QString connection = QStringLiteral("archive-check");
-    bool same = false;
-    {
-        QSqlDatabase copy = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        copy.setDatabaseName(copyPath);
-        copy.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (copy.open()) {
-            bool sourceOk = false;
-            bool copyOk = false;
-            const auto expected = tableCounts(QSqlDatabase::database(), &sourceOk);
-            const auto actual = tableCounts(copy, &copyOk);
-            same = sourceOk && copyOk && !expected.isEmpty() && expected == actual;
-            copy.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(connection);
-    if (!same)
-        err = QObject::tr("Die Kopie der Finanzdatei ist unvollständig.");
-    return same;
 }
 
 bool YearChange::chooseYearFile()

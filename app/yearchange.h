@@ -32,7 +32,6 @@ public:
     bool chooseYearFile();
 
 private:
-    static bool verifyCopy(const QString &copyPath, QString &err);
     static QString olderArchiveName(const QString &archive);
     // After a failed change: true when the file still holds the closed year.
     static bool fileIsUnchanged(int closedYear, qint64 bookingsBefore);

@@ -4,6 +4,7 @@
 #include "fileprivacy.h"
 #include "schema.h"
 #include "verifiedcopy.h"
+#include "yeardataactions.h"
 #include "yearfilecheck.h"
 
 #include <QDebug>
@@ -49,6 +50,9 @@ bool YearFileOpener::open()
         refuse(QObject::tr("Finanzdatei unbrauchbar"), m_problem);
     if (result == Result::Opened && isReadOnly())
         QMessageBox::information(nullptr, m_readOnlyTitle, m_readOnlyReason, QMessageBox::Ok);
+    // Before anything can be written, the state as found is kept.
+    if (result == Result::Opened && !isReadOnly() && !isArchiveInUse())
+        YearDataActions::writeStartBackup();
     return result == Result::Opened;
 }
 
@@ -127,6 +131,7 @@ YearFileOpener::Result YearFileOpener::offerUpgrade()
         return Result::End;
 
     QString err;
+    YearDataActions::writeStartBackup();
     const QString copy = VerifiedCopy::write(m_fileName, QStringLiteral("1.4"), err);
     if (copy.isEmpty()) {
         refuse(QObject::tr("Aktualisierung abgebrochen"),

@@ -9,10 +9,11 @@
 // Every figure is the median of R runs (default 5), in milliseconds, one
 // "name: value" per line; lines starting with "#" describe the run.
 
-#include "../tests/support/yeargenerator.h"
+#include "yeargenerator.h"
 
 #include "account.h"
 #include "applwindow.h"
+#include "backupstore.h"
 #include "colorsetting.h"
 #include "database.h"
 #include "dataprovider.h"
@@ -320,23 +321,24 @@ ImageItem *findPicture(PictureScene *scene, const std::function<bool(ImageItem *
     return nullptr;
 }
 
-ImageItem *pictureOfKind(PictureScene *scene, int kind)
+ImageItem *pictureOfKind(PictureScene *scene, PictureKind kind)
 {
     return findPicture(scene, [kind](ImageItem *p) { return p->kind() == kind; });
 }
 
-ImageItem *pictureOfRecord(PictureScene *scene, int kind, int recordType, int recordId)
+ImageItem *pictureOfRecord(PictureScene *scene, PictureKind kind, int recordType, int recordId)
 {
     return findPicture(scene, [=](ImageItem *p) {
         return p->kind() == kind && p->recordType() == recordType && p->recordId() == recordId;
     });
 }
 
-// A drill-down arrow of a report row: data 1 the id, data 2 the class code.
+// A drill-down arrow of a report row, by the class code and id it opens.
 ImageItem *drillPicture(PictureScene *scene, int code, int id)
 {
     return findPicture(scene, [=](ImageItem *p) {
-        return p->kind() == 15 && p->data(2).toInt() == code && p->data(1).toInt() == id;
+        return p->kind() == PictureKind::DrillDown && p->data(ImageItem::DrillDownClass).toInt() == code
+            && p->data(ImageItem::DrillDownId).toInt() == id;
     });
 }
 
@@ -574,6 +576,14 @@ int runBenchmark(const Options &o)
         YearFileCheck::applySafetySettings();
         return elapsedMs(timer);
     }));
+    // The verified copy every start writes; the copies go with the temporary folder.
+    report(QStringLiteral("startup_backup"), medianOf(o.runs, [&] {
+        QElapsedTimer timer;
+        timer.start();
+        QString err;
+        BackupStore().write(err);
+        return elapsedMs(timer);
+    }));
 
     // Where the opening time goes: each cache loader on its own.
     {
@@ -611,55 +621,26 @@ int runBenchmark(const Options &o)
             }));
         };
         timed("list_expense_overview", [&] {
-            QList<ExpenseEntry *> expenses, lines;
-            data->getExpensesOfType(expenses, 0);
-            data->getExpenseTypeTotals(lines, expenses);
-            qDeleteAll(expenses);
-            qDeleteAll(lines);
+            data->getExpenseTypeTotals(data->getExpensesOfType(0).rows());
         });
         timed("list_expense_type", [&] {
-            QList<ExpenseEntry *> expenses;
-            QList<ExpenseEntryDetail *> lines;
-            data->getExpensesOfType(expenses, largestType);
-            data->getExpenseSubTypeTotals(largestType, expenses, lines);
-            qDeleteAll(expenses);
-            qDeleteAll(lines);
+            data->getExpenseSubTypeTotals(largestType, data->getExpensesOfType(largestType).rows());
         });
         timed("list_sub_type_expenses", [&] {
-            QList<ExpenseEntry *> lines;
-            data->getExpensesOfSubType(lines, largestSubType);
-            qDeleteAll(lines);
+            data->getExpensesOfSubType(largestSubType);
         });
         timed("list_recipient_overview", [&] {
-            QList<Recipient *> lines;
-            data->getRecipientTotals(lines);
-            for (Recipient *r : std::as_const(lines)) {
-                if (r->getId() == 0)
-                    delete r;
-            }
+            data->getRecipientTotals();
         });
         timed("list_recipient_expenses", [&] {
-            QList<ExpenseEntry *> lines;
-            data->getExpensesOfRecipient(lines, largestRecipient);
-            qDeleteAll(lines);
+            data->getExpensesOfRecipient(largestRecipient);
         });
         timed("list_income_overview", [&] {
-            QList<IncomeEntry *> movements, lines;
-            data->getIncomeMovements(0, movements);
-            data->getIncomeSourceTotals(lines, movements);
-            qDeleteAll(movements);
-            qDeleteAll(lines);
+            data->getIncomeSourceTotals(data->getIncomeMovements(0).rows());
         });
         timed("list_account_overview", [&] {
-            QList<PaymentInstruction *> instruments;
-            QList<Account *> lines;
-            data->getAccountOverview(instruments, lines);
-            for (Account *a : std::as_const(lines)) {
-                if (a->getId() == 0)
-                    delete a;
-                else
-                    a->setLinkedCount(0);
-            }
+            for (Account *a : data->getAccountOverview())
+                a->setLinkedCount(0);
         });
     }
 
@@ -692,15 +673,15 @@ int runBenchmark(const Options &o)
     DataProvider *data = DataProvider::instance();
 
     // The three pages: header, cards and overview in one click each.
-    ImageItem *incomePage = pictureOfKind(hfa, 1);
-    ImageItem *expensePage = pictureOfKind(hfa, 2);
-    ImageItem *accountPage = pictureOfKind(hfa, 3);
-    auto drawPage = [&](int kind) {
+    ImageItem *incomePage = pictureOfKind(hfa, PictureKind::IncomePage);
+    ImageItem *expensePage = pictureOfKind(hfa, PictureKind::ExpensesPage);
+    ImageItem *accountPage = pictureOfKind(hfa, PictureKind::AccountsPage);
+    auto drawPage = [&](PictureKind kind) {
         ReportPainter painter;
-        if (kind == 1) {
+        if (kind == PictureKind::IncomePage) {
             painter.showIncomeSourceCards(efa);
             painter.showIncomeOverview(afa);
-        } else if (kind == 2) {
+        } else if (kind == PictureKind::ExpensesPage) {
             painter.showExpenseTypeCards(efa);
             painter.showExpenseOverview(afa);
         } else {
@@ -710,24 +691,23 @@ int runBenchmark(const Options &o)
     };
     std::vector<double> incomeTimes, expenseTimes, accountTimes;
     for (int i = 0; i < o.runs; ++i) {
-        incomeTimes.push_back(click(incomePage, QStringLiteral("page_income"), [&] { drawPage(1); }, afa));
-        expenseTimes.push_back(click(expensePage, QStringLiteral("page_expenses"), [&] { drawPage(2); }, afa));
-        accountTimes.push_back(click(accountPage, QStringLiteral("page_accounts"), [&] { drawPage(3); }, afa));
+        incomeTimes.push_back(click(incomePage, QStringLiteral("page_income"), [&] { drawPage(PictureKind::IncomePage); }, afa));
+        expenseTimes.push_back(click(expensePage, QStringLiteral("page_expenses"), [&] { drawPage(PictureKind::ExpensesPage); }, afa));
+        accountTimes.push_back(click(accountPage, QStringLiteral("page_accounts"), [&] { drawPage(PictureKind::AccountsPage); }, afa));
     }
     report(QStringLiteral("page_income"), median(incomeTimes));
     report(QStringLiteral("page_expenses"), median(expenseTimes));
     report(QStringLiteral("page_accounts"), median(accountTimes));
 
     // Income page: the overview alone and the report of the busiest source.
-    click(incomePage, QStringLiteral("page_income"), [&] { drawPage(1); });
+    click(incomePage, QStringLiteral("page_income"), [&] { drawPage(PictureKind::IncomePage); });
     std::vector<double> incomeOverview, incomeReport;
     for (int i = 0; i < o.runs; ++i) {
-        incomeOverview.push_back(click(pictureOfKind(hfa, 12), QStringLiteral("overview_income"),
+        incomeOverview.push_back(click(pictureOfKind(hfa, PictureKind::IncomeOverview), QStringLiteral("overview_income"),
                                        [&] { ReportPainter().showIncomeOverview(afa); }, afa));
-        incomeReport.push_back(click(pictureOfRecord(efa, 7, 19, largestSource), QStringLiteral("report_income_source"),
+        incomeReport.push_back(click(pictureOfRecord(efa, PictureKind::RecordReport, 19, largestSource), QStringLiteral("report_income_source"),
                                      [&] {
-            std::unique_ptr<IncomeEntry> source(data->getIncomeSource(largestSource));
-            ReportPainter().showIncomeSourceReport(afa, source.get());
+            ReportPainter().showIncomeSourceReport(afa, data->getIncomeSource(largestSource).get());
         }, afa));
     }
     report(QStringLiteral("overview_income"), median(incomeOverview));
@@ -735,15 +715,15 @@ int runBenchmark(const Options &o)
 
     // Expenses page: overviews, the largest type with its largest sub-type,
     // the recipients with the largest one.
-    click(expensePage, QStringLiteral("page_expenses"), [&] { drawPage(2); });
-    std::unique_ptr<FinanceBase> type(data->getRecord(largestType, 17));
+    click(expensePage, QStringLiteral("page_expenses"), [&] { drawPage(PictureKind::ExpensesPage); });
+    const std::unique_ptr<ExpenseTypeEntry> type = data->getExpenseType(largestType);
     std::vector<double> expenseOverview, typeReport, subTypeDrill, recipientOverview, recipientDrill, clearing;
     int typeReportItems = 0;
     for (int i = 0; i < o.runs; ++i) {
-        expenseOverview.push_back(click(pictureOfKind(hfa, 4), QStringLiteral("overview_expenses"),
+        expenseOverview.push_back(click(pictureOfKind(hfa, PictureKind::ExpenseOverview), QStringLiteral("overview_expenses"),
                                         [&] { ReportPainter().showExpenseOverview(afa); }, afa));
-        typeReport.push_back(click(pictureOfRecord(efa, 7, 17, largestType), QStringLiteral("report_expense_type"), [&] {
-            ReportPainter().showExpenseTypeReport(afa, static_cast<ExpenseTypeEntry *>(type.get()));
+        typeReport.push_back(click(pictureOfRecord(efa, PictureKind::RecordReport, 17, largestType), QStringLiteral("report_expense_type"), [&] {
+            ReportPainter().showExpenseTypeReport(afa, type.get());
         }, afa));
         if (i == 0)
             typeReportItems = int(afa->items().size());
@@ -755,7 +735,7 @@ int runBenchmark(const Options &o)
         afa->clearScene();
         settle();
         clearing.push_back(elapsedMs(timer));
-        recipientOverview.push_back(click(pictureOfKind(hfa, 13), QStringLiteral("overview_recipients"),
+        recipientOverview.push_back(click(pictureOfKind(hfa, PictureKind::RecipientOverview), QStringLiteral("overview_recipients"),
                                           [&] { ReportPainter().showRecipientOverview(afa); }, afa));
         recipientDrill.push_back(click(drillPicture(afa, 14, largestRecipient), QStringLiteral("drill_recipient"),
                                        [&] { ReportPainter().showRecipientExpenses(afa, largestRecipient, Qt::red); }));
@@ -769,12 +749,12 @@ int runBenchmark(const Options &o)
     report(QStringLiteral("drill_recipient"), median(recipientDrill));
 
     // Accounts page: the overview and the busiest payment instrument.
-    click(accountPage, QStringLiteral("page_accounts"), [&] { drawPage(3); });
+    click(accountPage, QStringLiteral("page_accounts"), [&] { drawPage(PictureKind::AccountsPage); });
     std::vector<double> accountOverview, instrumentReport;
     for (int i = 0; i < o.runs; ++i) {
-        accountOverview.push_back(click(pictureOfKind(hfa, 8), QStringLiteral("overview_accounts"),
+        accountOverview.push_back(click(pictureOfKind(hfa, PictureKind::AccountOverview), QStringLiteral("overview_accounts"),
                                         [&] { ReportPainter().showAccountOverview(afa); }, afa));
-        instrumentReport.push_back(click(pictureOfRecord(efa, 7, 13, largestInstrument),
+        instrumentReport.push_back(click(pictureOfRecord(efa, PictureKind::RecordReport, 13, largestInstrument),
                                          QStringLiteral("report_payment_instrument"), [&] {
             ReportPainter().showPaymentInstrumentReport(afa, data->getPaymentInstrument(largestInstrument, true));
         }, afa));
@@ -784,7 +764,7 @@ int runBenchmark(const Options &o)
 
     // Postings through the data layer, each with its cache refresh.
     const PaymentInstruction *instrument = data->getPaymentInstrument(bookingInstrument, true);
-    std::unique_ptr<FinanceBase> bookedType(data->getRecord(largestType, 17));
+    const std::unique_ptr<ExpenseTypeEntry> bookedType = data->getExpenseType(largestType);
     const Recipient *recipient = data->getRecipient(largestRecipient);
     const QDate bookingDate = QDate(QDate::currentDate().year(), 6, 30);
     std::vector<double> book, unbook, transfer, untransfer;
@@ -802,41 +782,45 @@ int runBenchmark(const Options &o)
         e.setPaymentInstrumentId(instrument->getId());
         e.setPaymentInstrumentName(instrument->getName());
         e.setRemark(QStringLiteral("Benchmark"));
-        QString err;
+        PostingResult result;
         QElapsedTimer timer;
         timer.start();
-        postingsOk = data->postExpense(&e, largestSubType, largestSubType == 0, err);
+        result = data->postExpense(&e, largestSubType, largestSubType == 0);
+        postingsOk = result.ok();
         touchCaches();
         book.push_back(elapsedMs(timer));
         if (!postingsOk) {
-            note(QStringLiteral("booking failed: %1").arg(err));
+            note(QStringLiteral("booking failed: %1").arg(result.text));
             break;
         }
         timer.restart();
-        postingsOk = data->reverseExpense(e.getId(), err);
+        result = data->reverseExpense(e.getId());
+        postingsOk = result.ok();
         touchCaches();
         unbook.push_back(elapsedMs(timer));
         if (!postingsOk) {
-            note(QStringLiteral("deleting the booking failed: %1").arg(err));
+            note(QStringLiteral("deleting the booking failed: %1").arg(result.text));
             break;
         }
 
         timer.restart();
-        postingsOk = data->postTransfer(transferFrom, transferTo, 50.0, QStringLiteral("Benchmark nach"),
-                                        QStringLiteral("Benchmark von"), bookingDate, err);
+        result = data->postTransfer(transferFrom, transferTo, 50.0, QStringLiteral("Benchmark nach"),
+                                    QStringLiteral("Benchmark von"), bookingDate);
+        postingsOk = result.ok();
         touchCaches();
         transfer.push_back(elapsedMs(timer));
         if (!postingsOk) {
-            note(QStringLiteral("transfer failed: %1").arg(err));
+            note(QStringLiteral("transfer failed: %1").arg(result.text));
             break;
         }
         const QString txId = scalarText(QStringLiteral("SELECT tx_id FROM konto_bewegungen ORDER BY id DESC LIMIT 1"));
         timer.restart();
-        postingsOk = data->reverseTransfer(txId, err);
+        result = data->reverseTransfer(txId);
+        postingsOk = result.ok();
         touchCaches();
         untransfer.push_back(elapsedMs(timer));
         if (!postingsOk)
-            note(QStringLiteral("deleting the transfer failed: %1").arg(err));
+            note(QStringLiteral("deleting the transfer failed: %1").arg(result.text));
     }
     report(QStringLiteral("book_expense"), median(book));
     report(QStringLiteral("delete_expense"), median(unbook));
@@ -845,10 +829,7 @@ int runBenchmark(const Options &o)
 
     // After all that the file and the caches must still agree.
     QString err;
-    QList<ExpenseEntry *> all;
-    data->getExpensesOfType(all, 0);
-    const int cached = int(all.size()) - 1;
-    qDeleteAll(all);
+    const int cached = int(data->getExpensesOfType(0).size()) - 1;
     const int stored = scalarInt(QStringLiteral("SELECT COUNT(*) FROM ausgaben"));
     const bool balancesOk = YearGenerator::verify(err);
     note(QStringLiteral("after the postings: %1 expenses in the file, %2 in the cache; balances %3")

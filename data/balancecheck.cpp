@@ -1,5 +1,7 @@
 #include "balancecheck.h"
 
+#include "financecodes.h"
+
 #include <QHash>
 #include <QObject>
 #include <QSqlError>
@@ -39,10 +41,11 @@ bool BalanceCheck::run(QString &err)
     QHash<int, qint64> outgoing;
     QHash<int, qint64> expenses;
     if (!sumPerAccount(QStringLiteral("SELECT konto_id_von, SUM(betrag) FROM konto_bewegungen "
-                                      "WHERE op_flag = 1 GROUP BY konto_id_von"), incoming, err)
+                                      "WHERE op_flag = %1 GROUP BY konto_id_von").arg(OpFlag::MoneyIn),
+                      incoming, err)
         || !sumPerAccount(QStringLiteral("SELECT konto_id_von, SUM(betrag) FROM konto_bewegungen "
-                                         "WHERE op_flag <> 1 AND COALESCE(ausgabe_id, 0) = 0 "
-                                         "GROUP BY konto_id_von"),
+                                         "WHERE op_flag <> %1 AND COALESCE(ausgabe_id, 0) = 0 "
+                                         "GROUP BY konto_id_von").arg(OpFlag::MoneyIn),
                           outgoing, err)
         || !sumPerAccount(QStringLiteral("SELECT z.konto_id, SUM(a.betrag) FROM ausgaben a "
                                          "JOIN zahlungsmittel z ON z.id = a.zahlungsmittel_id "

@@ -388,7 +388,7 @@ void DataProvider::getPaymentInstruments(QList<PaymentInstruction *> &out)
         const Account *a = getAccount(p->getAccountId());
         if (!a)
             continue;
-        if (a->getAccountType() == BankAccount)
+        if (a->getAccountType() == AccountType::Bank)
             p->setBankAccount(true);
         out.append(p);
     }
@@ -397,7 +397,7 @@ void DataProvider::getPaymentInstruments(QList<PaymentInstruction *> &out)
 bool DataProvider::isAccountActive(int accountId)
 {
     const Account *a = getAccount(accountId);
-    return !(a && a->getState() == Inactive);
+    return !(a && a->getState() == AccountState::Inactive);
 }
 
 Recipient *DataProvider::getRecipient(int id)
@@ -454,34 +454,20 @@ void DataProvider::getAccountMovements(const QString &txId, QList<AccountEntry *
 
 // ---- Direct reads -----------------------------------------------------------
 
-FinanceBase *DataProvider::getRecord(int id, int typeCode)
+std::unique_ptr<ExpenseEntry> DataProvider::getExpense(int id)
 {
-    if (id == 0)
+    QSqlQuery query;
+    if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben WHERE id = %1 ").arg(id)) || !query.next())
         return nullptr;
-    switch (typeCode) {
-    case AccountCode:
-        return getAccount(id);
-    case PaymentInstructionCode:
-        return getPaymentInstrument(id, true);
-    case ExpenseEntryCode: {
-        QSqlQuery query;
-        QList<QSqlRecord> rows;
-        if (runQuery(query, QStringLiteral("SELECT * FROM ausgaben WHERE id = %1 ").arg(id)))
-            readRows(query, rows);
-        return rows.size() == 1 ? new ExpenseEntry(rows.first()) : nullptr;
-    }
-    case ExpenseTypeEntryCode: {
-        QSqlQuery query;
-        QList<QSqlRecord> rows;
-        if (runQuery(query, QStringLiteral("SELECT * FROM ausgaben_typen WHERE id = %1 ").arg(id)))
-            readRows(query, rows);
-        return rows.size() == 1 ? new ExpenseTypeEntry(rows.first()) : nullptr;
-    }
-    case IncomeEntryCode:
-        return getIncomeSource(id);
-    default:
+    return std::make_unique<ExpenseEntry>(query.record());
+}
+
+std::unique_ptr<ExpenseTypeEntry> DataProvider::getExpenseType(int id)
+{
+    QSqlQuery query;
+    if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben_typen WHERE id = %1 ").arg(id)) || !query.next())
         return nullptr;
-    }
+    return std::make_unique<ExpenseTypeEntry>(query.record());
 }
 
 void DataProvider::refreshRecord(FinanceBase *rec)
@@ -499,19 +485,19 @@ void DataProvider::refreshRecord(FinanceBase *rec)
         return true;
     };
     QSqlRecord row;
-    if (rec->isOfType(AccountCode)) {
+    if (rec->isOfType(FinanceBase::AccountCode)) {
         auto *account = static_cast<Account *>(rec);
         if (readSingle(QStringLiteral("SELECT * FROM konten WHERE id = %1 ").arg(rec->getId()), row)) {
             account->readBaseFields(row);
             account->readFields(row);
         }
-    } else if (rec->isOfType(AccountEntryCode)) {
+    } else if (rec->isOfType(FinanceBase::AccountEntryCode)) {
         auto *movement = static_cast<AccountEntry *>(rec);
         if (readSingle(QStringLiteral("SELECT * FROM konto_bewegungen WHERE id = %1 ").arg(rec->getId()), row)) {
             movement->readBaseFields(row);
             movement->readFields(row);
         }
-    } else if (rec->isOfType(PaymentInstructionCode)) {
+    } else if (rec->isOfType(FinanceBase::PaymentInstructionCode)) {
         auto *instrument = static_cast<PaymentInstruction *>(rec);
         if (readSingle(QStringLiteral("SELECT * FROM zahlungsmittel WHERE id = %1 ").arg(rec->getId()), row)) {
             instrument->readBaseFields(row);
@@ -524,12 +510,12 @@ void DataProvider::refreshRecord(FinanceBase *rec)
     }
 }
 
-IncomeEntry *DataProvider::getIncomeSource(int id)
+std::unique_ptr<IncomeEntry> DataProvider::getIncomeSource(int id)
 {
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM einnahme_quelle WHERE id = %1 ").arg(id)) || !query.next())
         return nullptr;
-    return new IncomeEntry(query.record(), true);
+    return std::make_unique<IncomeEntry>(query.record(), true);
 }
 
 void DataProvider::getIncomeSourceRows(QList<QSqlRecord> &rows)
@@ -539,37 +525,43 @@ void DataProvider::getIncomeSourceRows(QList<QSqlRecord> &rows)
         readRows(query, rows);
 }
 
-void DataProvider::getIncomeSources(QList<IncomeEntry *> &out)
+RecordList<IncomeEntry> DataProvider::getIncomeSources()
 {
     QList<QSqlRecord> rows;
     getIncomeSourceRows(rows);
+    RecordList<IncomeEntry> out;
     for (const QSqlRecord &row : std::as_const(rows))
-        out.append(new IncomeEntry(row, true));
+        out.appendOwned(std::make_unique<IncomeEntry>(row, true));
+    return out;
 }
 
-void DataProvider::getIncomeMovements(int sourceId, QList<IncomeEntry *> &out)
+RecordList<IncomeEntry> DataProvider::getIncomeMovements(int sourceId)
 {
     const QString sql = sourceId > 0
         ? QStringLiteral("SELECT * FROM konto_bewegungen WHERE tx_typ = %1 AND einnahme_quelle_id = %2 "
-                         "ORDER BY startdate DESC ").arg(IncomeMovement).arg(sourceId)
+                         "ORDER BY startdate DESC ").arg(MovementType::Income).arg(sourceId)
         : QStringLiteral("SELECT * FROM konto_bewegungen WHERE tx_typ = %1 AND einnahme_quelle_id > 0 ")
-              .arg(IncomeMovement);
+              .arg(MovementType::Income);
+    RecordList<IncomeEntry> out;
     QSqlQuery query;
     if (!runQuery(query, sql))
-        return;
+        return out;
     const RecordReader row = IncomeEntry::reader(query, false);
     while (query.next())
-        out.append(new IncomeEntry(row, false));
+        out.appendOwned(std::make_unique<IncomeEntry>(row, false));
+    return out;
 }
 
-void DataProvider::getExpenseTypes(QList<ExpenseTypeEntry *> &out)
+RecordList<ExpenseTypeEntry> DataProvider::getExpenseTypes()
 {
+    RecordList<ExpenseTypeEntry> out;
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben_typen ORDER BY name")))
-        return;
+        return out;
     const RecordReader row = ExpenseTypeEntry::reader(query);
     while (query.next())
-        out.append(new ExpenseTypeEntry(row));
+        out.appendOwned(std::make_unique<ExpenseTypeEntry>(row));
+    return out;
 }
 
 void DataProvider::getRecipientRows(QList<QSqlRecord> &rows)
@@ -615,7 +607,7 @@ int DataProvider::getIdByName(const QString &table, const QString &name)
 int DataProvider::getFirstAccountIdOfType()
 {
     QSqlQuery query;
-    if (!runQuery(query, QStringLiteral("SELECT * FROM konten WHERE konto_typ = %1 ").arg(CounterAccount)))
+    if (!runQuery(query, QStringLiteral("SELECT * FROM konten WHERE konto_typ = %1 ").arg(AccountType::Counter)))
         return 0;
     return firstIdOf(query);
 }
@@ -676,7 +668,7 @@ bool DataProvider::hasSubTypesOfType(int id)
 bool DataProvider::hasPaymentInstrumentsOfAccount(int accountId)
 {
     return countIsPositive(QStringLiteral("SELECT COUNT(*) FROM zahlungsmittel WHERE konto_id = %1 AND "
-                                          "zahlungsmittel_typ <> %2").arg(accountId).arg(AccountInstrument));
+                                          "zahlungsmittel_typ <> %2").arg(accountId).arg(InstrumentType::Account));
 }
 
 bool DataProvider::hasAccountMovements(int accountId)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "financecodes.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QHash>
@@ -7,6 +9,11 @@
 #include <QSqlRecord>
 #include <QString>
 #include <QTime>
+
+#include "postingresult.h"
+#include "recordlist.h"
+
+#include <memory>
 
 class FinanceBase;
 class Account;
@@ -32,8 +39,9 @@ class QSqlQuery;
 // cache pointers; callers must not delete them. Accounts and payment
 // instruments keep their objects across reloads (refreshed by id), so a
 // dialog may hold such a pointer while it posts. Other cache pointers must
-// not be kept across an operation that reloads that cache. Objects described
-// as "new" belong to the caller.
+// not be kept across an operation that reloads that cache. Records read
+// anew come as std::unique_ptr; lists come as RecordList, which owns the rows
+// it made and borrows the cached ones.
 //
 // Every string value is bound to its statement, never pasted into it.
 class DataProvider
@@ -41,23 +49,6 @@ class DataProvider
     Q_DECLARE_TR_FUNCTIONS(DataProvider)
 
 public:
-    // Codes stored in the numeric columns.
-    enum AccountType { CounterAccount = 11, BankAccount = 12, OwnAccount = 13 };
-    enum AccountState { Inactive = 0, Active = 1 };
-    enum InstrumentType {
-        Cash = 21, Voucher = 22, PrepaidCard = 23, LinkedCard = 24,
-        AccountInstrument = 25, OverviewInstrument = 26
-    };
-    enum MovementType { ExpenseMovement = 21, TransferMovement = 22, IncomeMovement = 23 };
-    enum OpFlag { MoneyOut = 0, MoneyIn = 1 };
-    enum MovementState { MovementBooked = 31 };
-    // Class codes of the records, as getRecord() and refreshRecord() take them.
-    enum RecordCode {
-        AccountCode = 11, PaymentInstructionCode = 13, RecipientCode = 14,
-        AccountEntryCode = 15, ExpenseEntryCode = 16, ExpenseTypeEntryCode = 17,
-        ExpenseEntryDetailCode = 18, IncomeEntryCode = 19
-    };
-
     static DataProvider *instance();
     // Destroys the instance and its caches; the next instance() reloads.
     static void release();
@@ -97,7 +88,7 @@ public:
     PaymentInstruction *getPaymentInstrument(int id, bool byId = true);
     PaymentInstruction *getPaymentInstrument(const QString &name);
     // Instruments whose account exists; sets their bank-account flag for
-    // accounts of type 12.
+    // accounts of type AccountType::Bank.
     void getPaymentInstruments(QList<PaymentInstruction *> &out);
     bool isAccountActive(int accountId);
     Recipient *getRecipient(int id);
@@ -108,14 +99,16 @@ public:
     void getAccountMovements(const QString &txId, QList<AccountEntry *> &out);
 
     // ---- Direct reads ----------------------------------------------------
-    // 11, 13: cache pointers; 16, 17, 19: new objects; others: null.
-    FinanceBase *getRecord(int id, int typeCode);
+    // Records read from the file, null when the id does not exist.
+    std::unique_ptr<ExpenseEntry> getExpense(int id);
+    std::unique_ptr<ExpenseTypeEntry> getExpenseType(int id);
+    std::unique_ptr<IncomeEntry> getIncomeSource(int id);
     void refreshRecord(FinanceBase *rec);
-    IncomeEntry *getIncomeSource(int id);                   // new object
     void getIncomeSourceRows(QList<QSqlRecord> &rows);
-    void getIncomeSources(QList<IncomeEntry *> &out);        // new objects
-    void getIncomeMovements(int sourceId, QList<IncomeEntry *> &out); // new, appended
-    void getExpenseTypes(QList<ExpenseTypeEntry *> &out);    // new, appended
+    RecordList<IncomeEntry> getIncomeSources();
+    // Deposits of one source, newest first; sourceId 0: of every source, in file order.
+    RecordList<IncomeEntry> getIncomeMovements(int sourceId);
+    RecordList<ExpenseTypeEntry> getExpenseTypes();
     void getRecipientRows(QList<QSqlRecord> &rows);
     void getExpenseSubTypeRows(int typeId, QList<QSqlRecord> &rows);
     int getExpenseSubTypeId(int typeId, const QString &name);
@@ -131,7 +124,7 @@ public:
     bool hasDetailsOfSubType(int id);
     bool hasDetailsOfExpense(int id);
     bool hasSubTypesOfType(int id);
-    // The account's own instrument (type 25) does not count.
+    // The account's own instrument (InstrumentType::Account) does not count.
     bool hasPaymentInstrumentsOfAccount(int accountId);
     bool hasAccountMovements(int accountId);
 
@@ -140,15 +133,12 @@ public:
     bool deleteAccount(Account *acc);
     bool updateAccountBalance(int id, double amount, QString &err);
     bool updateAccountInitialAmount(int id, double amount, QString &err);
-    // Makes every account's balance its opening amount. True when every
-    // update succeeded (the year change runs it inside its transaction).
-    bool carryBalancesForward();
     bool insertPaymentInstrument(PaymentInstruction *pi);
     bool deletePaymentInstrument(PaymentInstruction *pi);
-    bool insertExpense(ExpenseEntry *e, int &newId, int subTypeId, bool withDetail);
+    bool insertExpense(ExpenseEntry *e, int &newId, int subTypeId, bool withDetail, QString &err);
     bool insertExpenseDetail(int expenseId, int subTypeId, double amount, QString &err);
     // Details first, then the expense.
-    bool deleteExpense(ExpenseEntry *e);
+    bool deleteExpense(ExpenseEntry *e, QString &err);
     bool insertAccountMovement(int kidv, int kidn, double amount, int opFlag,
                                const QString &remark, const QDate &date, int txTyp,
                                int stat, int expenseId, QString &err,
@@ -156,19 +146,20 @@ public:
                                int piId = 0);
     bool deleteAccountMovement(int id, QString &err);
     bool deleteAccountMovements(const QString &txId, QString &err);
-    // Deletes every movement with m's expense id.
-    bool deleteExpenseMovements(AccountEntry *m);
+    // Deletes every movement of the expense.
+    bool deleteExpenseMovements(int expenseId, QString &err);
     bool deleteIncomeSource(int id, QString &err);
     bool deleteRecipient(int id, QString &err);
 
     // ---- Postings --------------------------------------------------------
-    // Each posting is one transaction: on failure nothing is changed, the
-    // caches equal the file, err holds the driver's error text (or a German
-    // refusal) and *errTitle, when given, the title of the box to show:
+    // Each posting is one transaction: when it does not book, nothing is
+    // changed, the caches equal the file and the result names the reason
+    // with the title and text of the box to show (a failed write: the
+    // driver's error text):
     //
     //  every posting    "Betrag ungültig!" for an amount of 0.00 or less.
     //  postExpense      "DB-Transaktion fehlgeschlagen!" (a write failed),
-    //                   "Betrags-Überschreitung" (not enough money; err
+    //                   "Betrags-Überschreitung" (not enough money; text
     //                   "Betrag nicht verfügbar!"), "Zahlungsmittel fehlt"
     //                   (instrument or its account unknown).
     //  postDeposit      "DB-Transaktion fehlgeschlagen!"; "Konto fehlt".
@@ -177,8 +168,7 @@ public:
     //                   möglich" (both instruments draw on the same account).
     //  reverseMovement  "DB-Transaktion fehlgeschlagen!"; "Info" when the
     //                   movement no longer exists.
-    //  reverseTransfer  "Fehler -> es ist kein Txn-Paar!" (err is the same
-    //                   text; the dialog shows "?" as box text),
+    //  reverseTransfer  "Fehler -> es ist kein Txn-Paar!" (text "?"),
     //                   "DB-Update-Konto fehlgeschlagen!" (a balance update),
     //                   "DB-Transaktion fehlgeschlagen!" (deleting the pair).
     //  reverseExpense   "Fehler beim löschen einer Ausgabe: " (deleting the
@@ -191,26 +181,24 @@ public:
     // e: date, amount, type id+name, recipient id+name (0 for free text),
     // instrument id+name, remark. The instrument is found by its id. The
     // movement of a linked instrument is remarked "<type>: <remark>".
-    // On success e's id is the new expense id.
-    bool postExpense(ExpenseEntry *e, int subTypeId, bool split, QString &err,
-                     QString *errTitle = nullptr);
+    // When booked, e's id is the new expense id.
+    PostingResult postExpense(ExpenseEntry *e, int subTypeId, bool split);
     // remark: the complete movement remark.
-    bool postDeposit(int accountId, double amount, const QString &remark, const QDate &date,
-                     int incomeSourceId, QString &err, QString *errTitle = nullptr);
+    PostingResult postDeposit(int accountId, double amount, const QString &remark, const QDate &date,
+                              int incomeSourceId);
     // remarkFrom / remarkTo: the complete remarks of the outgoing and the
     // incoming movement. Refused when both instruments use one account.
-    bool postTransfer(int fromInstrumentId, int toInstrumentId, double amount,
-                      const QString &remarkFrom, const QString &remarkTo, const QDate &date,
-                      QString &err, QString *errTitle = nullptr);
+    PostingResult postTransfer(int fromInstrumentId, int toInstrumentId, double amount,
+                               const QString &remarkFrom, const QString &remarkTo, const QDate &date);
     // Deletes one movement and takes it back out of its account's balance.
-    bool reverseMovement(int movementId, QString &err, QString *errTitle = nullptr);
+    PostingResult reverseMovement(int movementId);
     // Deletes both movements of a transfer and restores both balances.
-    bool reverseTransfer(const QString &txId, QString &err, QString *errTitle = nullptr);
+    PostingResult reverseTransfer(const QString &txId);
     // Deletes an expense with its details, gives the amount back to the
     // account behind its instrument (found by the stored instrument id, by
     // the stored name only when that id no longer exists) and, for a bank
     // account, deletes the expense's movements.
-    bool reverseExpense(int expenseId, QString &err, QString *errTitle = nullptr);
+    PostingResult reverseExpense(int expenseId);
 
     // ---- Money -------------------------------------------------------------
     static qint64 toCents(double amount);
@@ -225,21 +213,21 @@ public:
     static QString truncated(const QString &text, int width);
 
     // ---- Summary lists (each ends with a "Total:" line) --------------------
-    void getExpensesOfType(QList<ExpenseEntry *> &out, int typeId);
-    void getExpensesOfSubType(QList<ExpenseEntry *> &out, int subTypeId);
-    void getExpensesOfRecipient(QList<ExpenseEntry *> &out, int recipientId);
-    void getExpenseTypeTotals(QList<ExpenseEntry *> &out, QList<ExpenseEntry *> &expenses);
-    void getExpenseSubTypeTotals(int typeId, QList<ExpenseEntry *> &expenseList,
-                                 QList<ExpenseEntryDetail *> &out);
-    // Recipients are cache pointers; "Andere" and "Total:" are new.
-    void getRecipientTotals(QList<Recipient *> &out);
-    void getIncomeSourceTotals(QList<IncomeEntry *> &out, QList<IncomeEntry *> &incomeMovements);
+    // Expense lines are copies; typeId 0: every type.
+    RecordList<ExpenseEntry> getExpensesOfType(int typeId);
+    RecordList<ExpenseEntry> getExpensesOfSubType(int subTypeId);
+    RecordList<ExpenseEntry> getExpensesOfRecipient(int recipientId);
+    RecordList<ExpenseEntry> getExpenseTypeTotals(const QList<ExpenseEntry *> &expenses);
+    RecordList<ExpenseEntryDetail> getExpenseSubTypeTotals(int typeId, const QList<ExpenseEntry *> &expenses);
+    // Recipients are the cached records; "Andere" and "Total:" are the list's.
+    RecordList<Recipient> getRecipientTotals();
+    RecordList<IncomeEntry> getIncomeSourceTotals(const QList<IncomeEntry *> &incomeMovements);
     double sumAmounts(QList<ExpenseEntry *> &list);
     void computeAccountMovements(Account *acc, int piId);
-    // Rows of cached accounts are cache pointers; card rows and the total
-    // line are new objects owned by the caller.
-    void getAccountOverview(QList<PaymentInstruction *> &instruments, QList<Account *> &out);
-    void getAccountOverview(PaymentInstruction *p, QList<Account *> &out);
+    // Rows of accounts are the cached accounts; card rows and the total line
+    // are the list's.
+    RecordList<Account> getAccountOverview();
+    RecordList<Account> getAccountOverview(PaymentInstruction *p);
 
 private:
     DataProvider();
@@ -258,9 +246,8 @@ private:
     void resyncCaches();
 
     // Posting steps shared by the postings.
-    static bool failPosting(QString &err, QString *errTitle, const QString &title,
-                            const QString &text);
-    static bool refuseAmount(double amount, QString &err, QString *errTitle);
+    static PostingResult writeFailed(const QString &title, const QString &text);
+    static PostingResult invalidAmount();
     QString unusedTxId();
 
     // Query helpers: a failing query counts as an empty result.

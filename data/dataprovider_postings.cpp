@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "accountentry.h"
+#include "datachanges.h"
 #include "dbtransaction.h"
 #include "expenseentry.h"
 #include "paymentinstruction.h"
@@ -12,6 +13,14 @@
 
 #include <cmath>
 #include <memory>
+
+// Every posting that went through ends here: the views showing bookings
+// and balances learn of it.
+static PostingResult booked()
+{
+    DataChanges::announce(DataArea::Bookings);
+    return PostingResult::booked();
+}
 
 // ---- Money ------------------------------------------------------------------
 
@@ -32,21 +41,29 @@ bool DataProvider::isAvailable(double balance, double amount)
 
 // ---- Shared steps -----------------------------------------------------------
 
-bool DataProvider::failPosting(QString &err, QString *errTitle, const QString &title, const QString &text)
+PostingResult DataProvider::writeFailed(const QString &title, const QString &text)
 {
-    err = text;
-    if (errTitle)
-        *errTitle = title;
-    return false;
+    return PostingResult::refused(PostingResult::WriteFailed, title, text);
 }
 
 // A zero or negative amount would book the wrong way round.
-bool DataProvider::refuseAmount(double amount, QString &err, QString *errTitle)
+PostingResult DataProvider::invalidAmount()
 {
-    if (toCents(amount) > 0)
-        return false;
-    failPosting(err, errTitle, tr("Betrag ungültig!"), tr("Der Betrag muss grösser als 0.00 sein!"));
-    return true;
+    return PostingResult::refused(PostingResult::InvalidAmount, tr("Betrag ungültig!"),
+                                  tr("Der Betrag muss grösser als 0.00 sein!"));
+}
+
+static PostingResult missingInstrumentAccount()
+{
+    return PostingResult::refused(PostingResult::MissingAccount,
+                                  DataProvider::tr("Zahlungsmittel fehlt"),
+                                  DataProvider::tr("Zum gewählten Zahlungsmittel wurde kein Konto gefunden!"));
+}
+
+static PostingResult notAvailable()
+{
+    return PostingResult::refused(PostingResult::NotAvailable, DataProvider::tr("Betrags-Überschreitung"),
+                                  DataProvider::tr("Betrag nicht verfügbar!"));
 }
 
 // The key has no separators, so two moments can give the same digits
@@ -67,21 +84,20 @@ QString DataProvider::unusedTxId()
 
 // ---- Expense ----------------------------------------------------------------
 
-bool DataProvider::postExpense(ExpenseEntry *e, int subTypeId, bool split, QString &err, QString *errTitle)
+PostingResult DataProvider::postExpense(ExpenseEntry *e, int subTypeId, bool split)
 {
     const QString dbTitle = tr("DB-Transaktion fehlgeschlagen!");
     const PaymentInstruction *p = getPaymentInstrument(e->getPaymentInstrumentId(), true);
     const Account *a = p ? getAccount(p->getAccountId()) : nullptr;
     if (!p || !a)
-        return failPosting(err, errTitle, tr("Zahlungsmittel fehlt"),
-                           tr("Zum gewählten Zahlungsmittel wurde kein Konto gefunden!"));
+        return missingInstrumentAccount();
     // Stored and posted as the same whole cents.
     const double amount = roundCents(e->getAmount());
     e->setAmount(amount);
-    if (refuseAmount(amount, err, errTitle))
-        return false;
+    if (toCents(amount) <= 0)
+        return invalidAmount();
     if (!isAvailable(a->getBalance(), amount))
-        return failPosting(err, errTitle, tr("Betrags-Überschreitung"), tr("Betrag nicht verfügbar!"));
+        return notAvailable();
 
     const int accountId = a->getId();
     const double newBalance = roundCents(a->getBalance() - amount);
@@ -89,71 +105,66 @@ bool DataProvider::postExpense(ExpenseEntry *e, int subTypeId, bool split, QStri
     const int piId = p->getId();
 
     DbTransaction tx;
+    QString err;
     int newId = 0;
-    if (!insertExpense(e, newId, subTypeId, !split))
-        return failPosting(err, errTitle, dbTitle, e->getLastError());
-    if (!updateAccountBalance(accountId, newBalance, err))
-        return failPosting(err, errTitle, dbTitle, err);
+    if (!insertExpense(e, newId, subTypeId, !split, err) || !updateAccountBalance(accountId, newBalance, err))
+        return writeFailed(dbTitle, err);
     if (linked) {
         const QString remark = e->getExpenseTypeName() + QStringLiteral(": ") + e->getRemark();
-        if (!insertAccountMovement(accountId, getFirstAccountIdOfType(), amount, MoneyOut, remark, e->getDate(),
-                                   ExpenseMovement, MovementBooked, newId, err, QString(), 0, piId))
-            return failPosting(err, errTitle, dbTitle, err);
+        if (!insertAccountMovement(accountId, getFirstAccountIdOfType(), amount, OpFlag::MoneyOut, remark, e->getDate(),
+                                   MovementType::Expense, MovementState::Booked, newId, err, QString(), 0, piId))
+            return writeFailed(dbTitle, err);
     }
     if (!tx.commit(err))
-        return failPosting(err, errTitle, dbTitle, err);
+        return writeFailed(dbTitle, err);
     e->setId(newId);
-    return true;
+    return booked();
 }
 
 // ---- Deposit ----------------------------------------------------------------
 
-bool DataProvider::postDeposit(int accountId, double amount, const QString &remark, const QDate &date,
-                               int incomeSourceId, QString &err, QString *errTitle)
+PostingResult DataProvider::postDeposit(int accountId, double amount, const QString &remark, const QDate &date,
+                                        int incomeSourceId)
 {
-    const QString dbTitle = tr("DB-Transaktion fehlgeschlagen!");
     const Account *a = getAccount(accountId);
     if (!a)
-        return failPosting(err, errTitle, tr("Konto fehlt"), tr("Das Konto für die Einzahlung wurde nicht gefunden!"));
+        return PostingResult::refused(PostingResult::MissingAccount, tr("Konto fehlt"),
+                                      tr("Das Konto für die Einzahlung wurde nicht gefunden!"));
     amount = roundCents(amount);
-    if (refuseAmount(amount, err, errTitle))
-        return false;
+    if (toCents(amount) <= 0)
+        return invalidAmount();
     const double newBalance = roundCents(a->getBalance() + amount);
 
     DbTransaction tx;
-    if (!insertAccountMovement(accountId, getFirstAccountIdOfType(), amount, MoneyIn, remark, date, IncomeMovement,
-                               MovementBooked, 0, err, QString(), incomeSourceId, 0))
-        return failPosting(err, errTitle, dbTitle, err);
-    if (!updateAccountBalance(accountId, newBalance, err))
-        return failPosting(err, errTitle, dbTitle, err);
-    if (!tx.commit(err))
-        return failPosting(err, errTitle, dbTitle, err);
-    return true;
+    QString err;
+    if (!insertAccountMovement(accountId, getFirstAccountIdOfType(), amount, OpFlag::MoneyIn, remark, date, MovementType::Income,
+                               MovementState::Booked, 0, err, QString(), incomeSourceId, 0)
+        || !updateAccountBalance(accountId, newBalance, err) || !tx.commit(err))
+        return writeFailed(tr("DB-Transaktion fehlgeschlagen!"), err);
+    return booked();
 }
 
 // ---- Internal transfer ------------------------------------------------------
 
-bool DataProvider::postTransfer(int fromInstrumentId, int toInstrumentId, double amount, const QString &remarkFrom,
-                                const QString &remarkTo, const QDate &date, QString &err, QString *errTitle)
+PostingResult DataProvider::postTransfer(int fromInstrumentId, int toInstrumentId, double amount,
+                                         const QString &remarkFrom, const QString &remarkTo, const QDate &date)
 {
-    const QString dbTitle = tr("DB-Transaktion fehlgeschlagen!");
     const PaymentInstruction *from = getPaymentInstrument(fromInstrumentId, true);
     const PaymentInstruction *to = getPaymentInstrument(toInstrumentId, true);
     const Account *source = from ? getAccount(from->getAccountId()) : nullptr;
     const Account *target = to ? getAccount(to->getAccountId()) : nullptr;
     if (!source || !target)
-        return failPosting(err, errTitle, tr("Zahlungsmittel fehlt"),
-                           tr("Zum gewählten Zahlungsmittel wurde kein Konto gefunden!"));
+        return missingInstrumentAccount();
     // Both sides would book on one balance; the money would not move.
     if (source->getId() == target->getId())
-        return failPosting(err, errTitle, tr("Interne Transaktion nicht möglich"),
-                           tr("Quelle und Ziel gehören zum selben Konto!"));
+        return PostingResult::refused(PostingResult::SameAccount, tr("Interne Transaktion nicht möglich"),
+                                      tr("Quelle und Ziel gehören zum selben Konto!"));
     // Both rows and both balances move by the same whole cents.
     amount = roundCents(amount);
-    if (refuseAmount(amount, err, errTitle))
-        return false;
+    if (toCents(amount) <= 0)
+        return invalidAmount();
     if (!isAvailable(source->getBalance(), amount))
-        return failPosting(err, errTitle, tr("Betrags-Überschreitung"), tr("Betrag nicht verfügbar!"));
+        return notAvailable();
 
     const int sourceId = source->getId();
     const int targetId = target->getId();
@@ -161,59 +172,54 @@ bool DataProvider::postTransfer(int fromInstrumentId, int toInstrumentId, double
     const double targetBalance = roundCents(target->getBalance() + amount);
 
     DbTransaction tx;
+    QString err;
     const QString txId = unusedTxId();
-    if (!insertAccountMovement(sourceId, targetId, amount, MoneyOut, remarkFrom, date, TransferMovement,
-                               MovementBooked, 0, err, txId, 0, 0))
-        return failPosting(err, errTitle, dbTitle, err);
-    if (!updateAccountBalance(sourceId, sourceBalance, err))
-        return failPosting(err, errTitle, dbTitle, err);
-    if (!insertAccountMovement(targetId, sourceId, amount, MoneyIn, remarkTo, date, TransferMovement,
-                               MovementBooked, 0, err, txId, 0, 0))
-        return failPosting(err, errTitle, dbTitle, err);
-    if (!updateAccountBalance(targetId, targetBalance, err))
-        return failPosting(err, errTitle, dbTitle, err);
-    if (!tx.commit(err))
-        return failPosting(err, errTitle, dbTitle, err);
-    return true;
+    if (!insertAccountMovement(sourceId, targetId, amount, OpFlag::MoneyOut, remarkFrom, date, MovementType::Transfer,
+                               MovementState::Booked, 0, err, txId, 0, 0)
+        || !updateAccountBalance(sourceId, sourceBalance, err)
+        || !insertAccountMovement(targetId, sourceId, amount, OpFlag::MoneyIn, remarkTo, date, MovementType::Transfer,
+                                  MovementState::Booked, 0, err, txId, 0, 0)
+        || !updateAccountBalance(targetId, targetBalance, err) || !tx.commit(err))
+        return writeFailed(tr("DB-Transaktion fehlgeschlagen!"), err);
+    return booked();
 }
 
 // ---- Reversals --------------------------------------------------------------
 
-bool DataProvider::reverseMovement(int movementId, QString &err, QString *errTitle)
+PostingResult DataProvider::reverseMovement(int movementId)
 {
-    const QString dbTitle = tr("DB-Transaktion fehlgeschlagen!");
     AccountEntry movement(movementId);
     QSqlQuery query;
     if (!runQuery(query, QStringLiteral("SELECT * FROM konto_bewegungen WHERE id = %1 ").arg(movementId))
         || !query.next())
-        return failPosting(err, errTitle, tr("Info"), tr("Der Eintrag konnte nicht gefunden werden!"));
+        return PostingResult::refused(PostingResult::NotFound, tr("Info"),
+                                      tr("Der Eintrag konnte nicht gefunden werden!"));
     movement.readFields(query.record());
     query.finish();
 
     DbTransaction tx;
-    if (!deleteAccountMovement(movementId, err))
-        return failPosting(err, errTitle, dbTitle, err);
-    if (const Account *a = getAccount(movement.getFromAccount())) {
+    QString err;
+    bool written = deleteAccountMovement(movementId, err);
+    if (const Account *a = getAccount(movement.getFromAccount()); written && a) {
         const double amount = roundCents(movement.getAmount());
-        const double newBalance = movement.getOpFlag() == MoneyIn ? roundCents(a->getBalance() - amount)
+        const double newBalance = movement.getOpFlag() == OpFlag::MoneyIn ? roundCents(a->getBalance() - amount)
                                                                   : roundCents(a->getBalance() + amount);
-        if (!updateAccountBalance(a->getId(), newBalance, err))
-            return failPosting(err, errTitle, dbTitle, err);
+        written = updateAccountBalance(a->getId(), newBalance, err);
     }
-    if (!tx.commit(err))
-        return failPosting(err, errTitle, dbTitle, err);
-    return true;
+    if (!written || !tx.commit(err))
+        return writeFailed(tr("DB-Transaktion fehlgeschlagen!"), err);
+    return booked();
 }
 
-bool DataProvider::reverseTransfer(const QString &txId, QString &err, QString *errTitle)
+PostingResult DataProvider::reverseTransfer(const QString &txId)
 {
-    const QString pairTitle = tr("Fehler -> es ist kein Txn-Paar!");
     QList<AccountEntry *> pair;
     // Expenses and deposits carry the empty key; they never form a pair.
     if (!txId.isEmpty())
         getAccountMovements(txId, pair);
     if (pair.size() != 2)
-        return failPosting(err, errTitle, pairTitle, pairTitle);
+        return PostingResult::refused(PostingResult::NotAPair, tr("Fehler -> es ist kein Txn-Paar!"),
+                                      QStringLiteral("?"));
 
     struct Side { int accountId; double amount; int opFlag; };
     const Side sides[2] = {
@@ -222,29 +228,28 @@ bool DataProvider::reverseTransfer(const QString &txId, QString &err, QString *e
     };
 
     DbTransaction tx;
+    QString err;
     for (const Side &side : sides) {
         const Account *a = getAccount(side.accountId);
         if (!a)
             continue;
-        const double newBalance = side.opFlag == MoneyIn ? roundCents(a->getBalance() - side.amount)
+        const double newBalance = side.opFlag == OpFlag::MoneyIn ? roundCents(a->getBalance() - side.amount)
                                                          : roundCents(a->getBalance() + side.amount);
         if (!updateAccountBalance(side.accountId, newBalance, err))
-            return failPosting(err, errTitle, tr("DB-Update-Konto fehlgeschlagen!"), err);
+            return writeFailed(tr("DB-Update-Konto fehlgeschlagen!"), err);
     }
-    if (!deleteAccountMovements(txId, err))
-        return failPosting(err, errTitle, tr("DB-Transaktion fehlgeschlagen!"), err);
-    if (!tx.commit(err))
-        return failPosting(err, errTitle, tr("DB-Transaktion fehlgeschlagen!"), err);
-    return true;
+    if (!deleteAccountMovements(txId, err) || !tx.commit(err))
+        return writeFailed(tr("DB-Transaktion fehlgeschlagen!"), err);
+    return booked();
 }
 
-bool DataProvider::reverseExpense(int expenseId, QString &err, QString *errTitle)
+PostingResult DataProvider::reverseExpense(int expenseId)
 {
     const QString deleteTitle = tr("Fehler beim löschen einer Ausgabe: ");
-    std::unique_ptr<FinanceBase> record(getRecord(expenseId, ExpenseEntryCode));
-    auto *e = static_cast<ExpenseEntry *>(record.get());
+    const std::unique_ptr<ExpenseEntry> e = getExpense(expenseId);
     if (!e)
-        return failPosting(err, errTitle, deleteTitle, tr("Der Ausgaben-Eintrag konnte nicht gefunden!"));
+        return PostingResult::refused(PostingResult::NotFound, deleteTitle,
+                                      tr("Der Ausgaben-Eintrag konnte nicht gefunden!"));
 
     // The stored id is reliable; the stored name only counts when the
     // instrument of that id is gone (instruments can be renamed).
@@ -253,24 +258,21 @@ bool DataProvider::reverseExpense(int expenseId, QString &err, QString *errTitle
         p = getPaymentInstrument(e->getPaymentInstrumentName());
     const Account *a = p ? getAccount(p->getAccountId()) : nullptr;
     if (!a)
-        return failPosting(err, errTitle, deleteTitle,
-                           tr("Das Zahlungsmittel oder Konto der Ausgabe wurde nicht gefunden!"));
+        return PostingResult::refused(PostingResult::NotFound, deleteTitle,
+                                      tr("Das Zahlungsmittel oder Konto der Ausgabe wurde nicht gefunden!"));
     const int accountId = a->getId();
-    const bool bankAccount = a->getAccountType() == BankAccount;
+    const bool bankAccount = a->getAccountType() == AccountType::Bank;
     const double newBalance = roundCents(a->getBalance() + roundCents(e->getAmount()));
 
     DbTransaction tx;
-    if (!deleteExpense(e))
-        return failPosting(err, errTitle, deleteTitle, e->getLastError());
+    QString err;
+    if (!deleteExpense(e.get(), err))
+        return writeFailed(deleteTitle, err);
     if (!updateAccountBalance(accountId, newBalance, err))
-        return failPosting(err, errTitle, tr("DB-Update für Konto fehlgeschlagen!"), err);
-    if (bankAccount && accountId > 0) {
-        AccountEntry movements;
-        movements.setExpenseId(expenseId);
-        if (!deleteExpenseMovements(&movements))
-            return failPosting(err, errTitle, tr("DB-Delete für KontoTxn fehlgeschlagen!"), movements.getLastError());
-    }
+        return writeFailed(tr("DB-Update für Konto fehlgeschlagen!"), err);
+    if (bankAccount && accountId > 0 && !deleteExpenseMovements(expenseId, err))
+        return writeFailed(tr("DB-Delete für KontoTxn fehlgeschlagen!"), err);
     if (!tx.commit(err))
-        return failPosting(err, errTitle, tr("DB-Transaktion fehlgeschlagen!"), err);
-    return true;
+        return writeFailed(tr("DB-Transaktion fehlgeschlagen!"), err);
+    return booked();
 }

@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <memory>
+
 // The lists are built in one pass over the caches with look-up tables by id.
 // Each per-id sum adds its amounts in list order, so the results equal those
 // of a walk per line.
@@ -20,9 +22,9 @@
 namespace {
 const QString TotalName = QStringLiteral("Total:");
 
-ExpenseEntry *expenseTotal(double sum)
+std::unique_ptr<ExpenseEntry> expenseTotal(double sum)
 {
-    auto *total = new ExpenseEntry;
+    auto total = std::make_unique<ExpenseEntry>();
     total->setExpenseTypeId(0);
     total->setName(TotalName);
     total->setAmount(sum);
@@ -31,22 +33,23 @@ ExpenseEntry *expenseTotal(double sum)
 }
 } // namespace
 
-void DataProvider::getExpensesOfType(QList<ExpenseEntry *> &out, int typeId)
+RecordList<ExpenseEntry> DataProvider::getExpensesOfType(int typeId)
 {
     if (m_expenses.isEmpty())
         loadExpenses();
-    out.clear();
+    RecordList<ExpenseEntry> out;
     double sum = 0.0;
     for (const ExpenseEntry *e : std::as_const(m_expenses)) {
         if (typeId < 1 || e->getExpenseTypeId() == typeId) {
-            out.append(new ExpenseEntry(*e));
+            out.appendOwned(std::make_unique<ExpenseEntry>(*e));
             sum += e->getAmount();
         }
     }
-    out.append(expenseTotal(sum));
+    out.appendOwned(expenseTotal(sum));
+    return out;
 }
 
-void DataProvider::getExpensesOfSubType(QList<ExpenseEntry *> &out, int subTypeId)
+RecordList<ExpenseEntry> DataProvider::getExpensesOfSubType(int subTypeId)
 {
     if (m_expenses.isEmpty())
         loadExpenses();
@@ -63,81 +66,78 @@ void DataProvider::getExpensesOfSubType(QList<ExpenseEntry *> &out, int subTypeI
             sum += detail.getAmount();
         }
     }
-    // Newest expense first; the lines of one expense in reverse detail
-    // order, ahead of whatever the list held already.
-    QList<ExpenseEntry *> lines;
+    // Newest expense first; the lines of one expense in reverse detail order.
+    RecordList<ExpenseEntry> out;
     for (const ExpenseEntry *e : std::as_const(m_expenses)) {
         const auto it = amounts.constFind(e->getId());
         if (it == amounts.constEnd())
             continue;
-        for (auto a = it->crbegin(); a != it->crend(); ++a) {
-            auto *line = new ExpenseEntry(*e);
-            line->setAmount(*a);
-            lines.append(line);
-        }
+        for (auto a = it->crbegin(); a != it->crend(); ++a)
+            out.appendOwned(std::make_unique<ExpenseEntry>(*e))->setAmount(*a);
     }
-    out = lines + out;
-    out.append(expenseTotal(sum));
+    out.appendOwned(expenseTotal(sum));
+    return out;
 }
 
-void DataProvider::getExpensesOfRecipient(QList<ExpenseEntry *> &out, int recipientId)
+RecordList<ExpenseEntry> DataProvider::getExpensesOfRecipient(int recipientId)
 {
+    RecordList<ExpenseEntry> out;
     double sum = 0.0;
     for (const ExpenseEntry *e : std::as_const(m_expenses)) {
         if (e->getRecipientId() == recipientId) {
-            out.append(new ExpenseEntry(*e));
+            out.appendOwned(std::make_unique<ExpenseEntry>(*e));
             sum += e->getAmount();
         }
     }
-    out.append(expenseTotal(sum));
+    out.appendOwned(expenseTotal(sum));
+    return out;
 }
 
-void DataProvider::getExpenseTypeTotals(QList<ExpenseEntry *> &out, QList<ExpenseEntry *> &expenses)
+RecordList<ExpenseEntry> DataProvider::getExpenseTypeTotals(const QList<ExpenseEntry *> &expenses)
 {
     QHash<int, double> spent;
     for (const ExpenseEntry *e : std::as_const(expenses))
         spent[e->getExpenseTypeId()] += e->getAmount();
 
+    RecordList<ExpenseEntry> out;
     double budgets = 0.0;
     double total = 0.0;
     for (const ExpenseTypeEntry *type : std::as_const(m_expenseTypes)) {
-        auto *line = new ExpenseEntry(type->getBudget());
+        ExpenseEntry *line = out.appendOwned(std::make_unique<ExpenseEntry>(type->getBudget()));
         line->setName(type->getName());
         line->setAmount(spent.value(type->getId(), 0.0));
-        out.append(line);
         budgets += type->getBudget();
         total += line->getAmount();
     }
-    auto *totalLine = new ExpenseEntry(budgets);
+    ExpenseEntry *totalLine = out.appendOwned(std::make_unique<ExpenseEntry>(budgets));
     totalLine->setName(TotalName);
     totalLine->setRemark(TotalName);
     totalLine->setAmount(total);
     totalLine->setTotalRow(true);
-    out.append(totalLine);
+    return out;
 }
 
-void DataProvider::getExpenseSubTypeTotals(int typeId, QList<ExpenseEntry *> &expenseList,
-                                           QList<ExpenseEntryDetail *> &out)
+RecordList<ExpenseEntryDetail> DataProvider::getExpenseSubTypeTotals(int typeId,
+                                                                     const QList<ExpenseEntry *> &expenses)
 {
-    out.clear();
+    RecordList<ExpenseEntryDetail> out;
     QList<QSqlRecord> rows;
     getExpenseSubTypeRows(typeId, rows);
     QHash<int, ExpenseEntryDetail *> lineOfSubType;
     for (const QSqlRecord &row : std::as_const(rows)) {
-        auto *line = new ExpenseEntryDetail;
+        ExpenseEntryDetail *line = out.appendOwned(std::make_unique<ExpenseEntryDetail>());
         line->setName(row.value(QStringLiteral("name")).toString());
         line->setSubTypeId(row.value(QStringLiteral("id")).toInt());
         line->setAmount(0.0);
         if (!lineOfSubType.contains(line->getSubTypeId()))
             lineOfSubType.insert(line->getSubTypeId(), line);
-        out.append(line);
     }
 
     if (m_details.isEmpty())
         loadExpenseDetails();
     ensureDetailIndex();
     double sum = 0.0;
-    for (const ExpenseEntry *e : std::as_const(expenseList)) {
+    for (const ExpenseEntry *e : expenses) {
         if (e->isTotalRow())
             continue;
         sum += e->getAmount();
@@ -146,27 +146,28 @@ void DataProvider::getExpenseSubTypeTotals(int typeId, QList<ExpenseEntry *> &ex
                 line->setAmount(line->getAmount() + d->getAmount());
         }
     }
-    auto *total = new ExpenseEntryDetail;
+    ExpenseEntryDetail *total = out.appendOwned(std::make_unique<ExpenseEntryDetail>());
     total->setName(TotalName);
     total->setAmount(sum);
     total->setTotalRow(true);
-    out.append(total);
+    return out;
 }
 
-void DataProvider::getRecipientTotals(QList<Recipient *> &out)
+RecordList<Recipient> DataProvider::getRecipientTotals()
 {
     if (m_expenses.isEmpty())
         loadExpenses();
+    RecordList<Recipient> out;
     QHash<int, Recipient *> byId;
     for (Recipient *r : std::as_const(m_recipients)) {
         r->setPaidSum(0.0);
         if (!byId.contains(r->getId()))
             byId.insert(r->getId(), r);
-        out.append(r);
+        out.appendBorrowed(r);
     }
-    auto *others = new Recipient;
+    Recipient *others = out.appendOwned(std::make_unique<Recipient>());
     others->setName(QStringLiteral("Andere"));
-    auto *total = new Recipient;
+    Recipient *total = out.appendOwned(std::make_unique<Recipient>());
     total->setName(TotalName);
     total->setTotalRow(true);
     for (const ExpenseEntry *e : std::as_const(m_expenses)) {
@@ -174,32 +175,31 @@ void DataProvider::getRecipientTotals(QList<Recipient *> &out)
         r->addPaidSum(e->getAmount());
         total->addPaidSum(e->getAmount());
     }
-    out.append(others);
-    out.append(total);
+    return out;
 }
 
-void DataProvider::getIncomeSourceTotals(QList<IncomeEntry *> &out, QList<IncomeEntry *> &incomeMovements)
+RecordList<IncomeEntry> DataProvider::getIncomeSourceTotals(const QList<IncomeEntry *> &incomeMovements)
 {
     QHash<int, double> received;
-    for (const IncomeEntry *m : std::as_const(incomeMovements))
+    for (const IncomeEntry *m : incomeMovements)
         received[m->getIncomeSourceId()] += m->getAmount();
 
+    RecordList<IncomeEntry> out;
     double volumes = 0.0;
     double total = 0.0;
     for (const IncomeEntry *source : std::as_const(m_incomeSources)) {
-        auto *line = new IncomeEntry(source->getVolume());
+        IncomeEntry *line = out.appendOwned(std::make_unique<IncomeEntry>(source->getVolume()));
         line->setName(source->getName());
         line->setAmount(received.value(source->getId(), 0.0));
-        out.append(line);
         volumes += source->getVolume();
         total += line->getAmount();
     }
-    auto *totalLine = new IncomeEntry(volumes);
+    IncomeEntry *totalLine = out.appendOwned(std::make_unique<IncomeEntry>(volumes));
     totalLine->setName(TotalName);
     totalLine->setRemark(TotalName);
     totalLine->setAmount(total);
     totalLine->setTotalRow(true);
-    out.append(totalLine);
+    return out;
 }
 
 double DataProvider::sumAmounts(QList<ExpenseEntry *> &list)
@@ -227,7 +227,7 @@ void DataProvider::computeAccountMovements(Account *acc, int piId)
         }
         if (m->getPaymentInstrumentId() != 0 && m->getPaymentInstrumentId() != piId)
             continue;
-        if (m->getOpFlag() == MoneyIn)
+        if (m->getOpFlag() == OpFlag::MoneyIn)
             credits += m->getAmount();
         else
             debits += m->getAmount();
@@ -236,8 +236,9 @@ void DataProvider::computeAccountMovements(Account *acc, int piId)
     acc->setOutgoingSum(debits);
 }
 
-void DataProvider::getAccountOverview(QList<PaymentInstruction *> &instruments, QList<Account *> &out)
+RecordList<Account> DataProvider::getAccountOverview()
 {
+    QList<PaymentInstruction *> instruments;
     getPaymentInstruments(instruments);
     if (m_expenses.isEmpty())
         loadExpenses();
@@ -249,15 +250,16 @@ void DataProvider::getAccountOverview(QList<PaymentInstruction *> &instruments, 
     for (Account *a : std::as_const(m_accounts))
         a->setLinkedCount(0);
 
+    RecordList<Account> out;
     double debits = 0.0, credits = 0.0, opening = 0.0, balance = 0.0;
     for (PaymentInstruction *p : std::as_const(instruments)) {
         Account *a = nullptr;
         Account *bank = nullptr;
-        if (p->isBankAccount() && p->getInstrumentType() != AccountInstrument) {
+        if (p->isBankAccount() && p->getInstrumentType() != InstrumentType::Account) {
             // A card drawing on a bank account gets a line of its own.
             bank = getAccount(p->getAccountId());
-            a = new Account;
-            a->setAccountType(OwnAccount);
+            a = out.appendOwned(std::make_unique<Account>());
+            a->setAccountType(AccountType::Own);
             a->setLinkedCount(1);
             if (bank) {
                 bank->incrementLinkedCount();
@@ -268,9 +270,10 @@ void DataProvider::getAccountOverview(QList<PaymentInstruction *> &instruments, 
             if (!a)
                 continue;
             computeAccountMovements(a, p->getId());
+            out.appendBorrowed(a);
         }
         a->setName(p->getName());
-        if (a->getAccountType() == OwnAccount) {
+        if (a->getAccountType() == AccountType::Own) {
             const double spent = spentByInstrument.value(p->getId(), 0.0);
             if (a->getLinkedCount() != 0 && spent == 0.0) {
                 a->setLinkedCount(0);
@@ -283,37 +286,38 @@ void DataProvider::getAccountOverview(QList<PaymentInstruction *> &instruments, 
         credits += a->getIncomingSum();
         opening += a->getOpeningAmount();
         balance += a->getBalance();
-        out.append(a);
     }
-    auto *total = new Account;
+    Account *total = out.appendOwned(std::make_unique<Account>());
     total->setName(TotalName);
     total->setTotalRow(true);
     total->setOpeningAmount(opening);
     total->setBalance(balance);
     total->setIncomingSum(credits);
     total->setOutgoingSum(debits);
-    out.append(total);
+    return out;
 }
 
-void DataProvider::getAccountOverview(PaymentInstruction *p, QList<Account *> &out)
+RecordList<Account> DataProvider::getAccountOverview(PaymentInstruction *p)
 {
+    RecordList<Account> out;
     if (!p)
-        return;
+        return out;
     Account *a = nullptr;
-    if (p->getInstrumentType() == LinkedCard) {
-        a = new Account;
-        a->setAccountType(OwnAccount);
+    if (p->getInstrumentType() == InstrumentType::LinkedCard) {
+        a = out.appendOwned(std::make_unique<Account>());
+        a->setAccountType(AccountType::Own);
     } else {
         a = getAccount(p->getAccountId());
         if (!a)
-            return;
+            return out;
         computeAccountMovements(a, p->getId());
+        out.appendBorrowed(a);
     }
     a->setName(p->getName());
-    if (a->getAccountType() == OwnAccount) {
+    if (a->getAccountType() == AccountType::Own) {
         QList<ExpenseEntry *> expenses;
         getExpensesOfPaymentInstrument(p->getId(), expenses);
         a->addOutgoingSum(sumAmounts(expenses));
     }
-    out.append(a);
+    return out;
 }

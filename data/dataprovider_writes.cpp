@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "accountentry.h"
+#include "datachanges.h"
 #include "expenseentry.h"
 #include "expenseentrydetail.h"
 #include "paymentinstruction.h"
@@ -116,19 +117,6 @@ bool DataProvider::updateAccountInitialAmount(int id, double amount, QString &er
     return true;
 }
 
-bool DataProvider::carryBalancesForward()
-{
-    loadAccounts();
-    bool allDone = true;
-    const QList<Account *> accounts = m_accounts;
-    for (Account *a : accounts) {
-        QString err;
-        if (!updateAccountInitialAmount(a->getId(), a->getBalance(), err))
-            allDone = false;
-    }
-    return allDone;
-}
-
 // ---- Payment instruments ----------------------------------------------------
 
 bool DataProvider::insertPaymentInstrument(PaymentInstruction *pi)
@@ -166,7 +154,7 @@ bool DataProvider::deletePaymentInstrument(PaymentInstruction *pi)
 
 // ---- Expenses ---------------------------------------------------------------
 
-bool DataProvider::insertExpense(ExpenseEntry *e, int &newId, int subTypeId, bool withDetail)
+bool DataProvider::insertExpense(ExpenseEntry *e, int &newId, int subTypeId, bool withDetail, QString &err)
 {
     // The row, its detail and the posting's balance change are one amount.
     e->setAmount(roundCents(e->getAmount()));
@@ -183,20 +171,13 @@ bool DataProvider::insertExpense(ExpenseEntry *e, int &newId, int subTypeId, boo
     query.bindValue(QStringLiteral(":zmiid"), e->getPaymentInstrumentId());
     bindText(query, QStringLiteral(":bem"), e->getRemark(), Width80);
     query.bindValue(QStringLiteral(":sdate"), e->getDate());
-    QString err;
-    if (!runPrepared(query, err)) {
-        e->setLastError(err);
+    if (!runPrepared(query, err))
         return false;
-    }
     newId = query.lastInsertId().toInt();
     addExpenseToCache(newId);
     if (!withDetail)
         return true;
-    if (!insertExpenseDetail(newId, subTypeId, e->getAmount(), err)) {
-        e->setLastError(err);
-        return false;
-    }
-    return true;
+    return insertExpenseDetail(newId, subTypeId, e->getAmount(), err);
 }
 
 bool DataProvider::insertExpenseDetail(int expenseId, int subTypeId, double amount, QString &err)
@@ -219,17 +200,17 @@ bool DataProvider::insertExpenseDetail(int expenseId, int subTypeId, double amou
     return true;
 }
 
-bool DataProvider::deleteExpense(ExpenseEntry *e)
+bool DataProvider::deleteExpense(ExpenseEntry *e, QString &err)
 {
     const int id = e->getId();
     QSqlQuery query;
     if (!query.exec(QStringLiteral("DELETE FROM ausgaben_detail WHERE ausgaben_id = %1").arg(id))) {
-        e->setLastError(query.lastError().text());
+        err = query.lastError().text();
         return false;
     }
     removeDetailsOfExpense(id);
     if (!query.exec(QStringLiteral("DELETE FROM ausgaben WHERE id = %1").arg(id))) {
-        e->setLastError(query.lastError().text());
+        err = query.lastError().text();
         return false;
     }
     removeExpenseFromCache(id, e->getDate());
@@ -293,12 +274,11 @@ bool DataProvider::deleteAccountMovements(const QString &txId, QString &err)
     return true;
 }
 
-bool DataProvider::deleteExpenseMovements(AccountEntry *m)
+bool DataProvider::deleteExpenseMovements(int expenseId, QString &err)
 {
-    const int expenseId = m->getExpenseId();
     QSqlQuery query;
     if (!query.exec(QStringLiteral("DELETE FROM konto_bewegungen WHERE ausgabe_id = %1").arg(expenseId))) {
-        m->setLastError(query.lastError().text());
+        err = query.lastError().text();
         return false;
     }
     if (query.numRowsAffected() == 0)
@@ -321,6 +301,7 @@ bool DataProvider::deleteIncomeSource(int id, QString &err)
         return false;
     }
     loadIncomeSources();
+    DataChanges::announce(DataArea::IncomeSources);
     return true;
 }
 
@@ -332,5 +313,6 @@ bool DataProvider::deleteRecipient(int id, QString &err)
         return false;
     }
     loadRecipients();
+    DataChanges::announce(DataArea::Recipients);
     return true;
 }

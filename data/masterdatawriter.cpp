@@ -1,6 +1,7 @@
 #include "masterdatawriter.h"
 
 #include "account.h"
+#include "datachanges.h"
 #include "dataprovider.h"
 #include "dbtransaction.h"
 #include "paymentinstruction.h"
@@ -47,6 +48,15 @@ bool run(const QString &sql, const Bindings &bindings, QString &err)
     return true;
 }
 
+// A write that went through is announced, so that the views showing the
+// area redraw.
+bool announced(bool ok, DataArea area)
+{
+    if (ok)
+        DataChanges::announce(area);
+    return ok;
+}
+
 QString tr(const char *text)
 {
     return QCoreApplication::translate("MasterDataWriter", text);
@@ -71,7 +81,7 @@ bool MasterDataWriter::createBankAccount(Account *account, QString &err)
     own.setAccountId(account->getId());
     own.setAccountLink(true);
     own.setBankAccount(true);
-    own.setInstrumentType(DataProvider::AccountInstrument);
+    own.setInstrumentType(InstrumentType::Account);
     own.setCardNumber(account->getAccountNumber());
     own.setDescription(QStringLiteral("Bank-Account"));
     if (!data->insertPaymentInstrument(&own)) {
@@ -85,7 +95,7 @@ bool MasterDataWriter::createBankAccount(Account *account, QString &err)
         account->setId(0);
         return false;
     }
-    return true;
+    return announced(true, DataArea::PaymentInstruments);
 }
 
 PaymentInstruction *MasterDataWriter::ownInstrumentOf(int accountId)
@@ -94,7 +104,7 @@ PaymentInstruction *MasterDataWriter::ownInstrumentOf(int accountId)
     DataProvider::instance()->getPaymentInstruments(instruments);
     for (PaymentInstruction *instrument : instruments) {
         if (instrument->getAccountId() == accountId
-            && instrument->getInstrumentType() == DataProvider::AccountInstrument)
+            && instrument->getInstrumentType() == InstrumentType::Account)
             return instrument;
     }
     return nullptr;
@@ -144,7 +154,7 @@ bool MasterDataWriter::updateBankAccount(int accountId, const QString &name, con
     if (rename)
         data->loadPaymentInstruments();
     data->loadAccounts();
-    return true;
+    return announced(true, DataArea::PaymentInstruments);
 }
 
 bool MasterDataWriter::setAccountState(int accountId, int state, QString &err)
@@ -153,7 +163,7 @@ bool MasterDataWriter::setAccountState(int accountId, int state, QString &err)
              { { QStringLiteral(":status"), state } }, err))
         return false;
     DataProvider::instance()->loadAccounts();
-    return true;
+    return announced(true, DataArea::PaymentInstruments);
 }
 
 bool MasterDataWriter::deleteBankAccount(Account *account, PaymentInstruction *own, QString &err)
@@ -168,7 +178,7 @@ bool MasterDataWriter::deleteBankAccount(Account *account, PaymentInstruction *o
         err = account->getLastError();
         return false;
     }
-    return transaction.commit(err);
+    return announced(transaction.commit(err), DataArea::PaymentInstruments);
 }
 
 // ---- Payment instruments ----------------------------------------------------
@@ -195,7 +205,7 @@ bool MasterDataWriter::createPaymentInstrument(PaymentInstruction *instrument, A
             ownAccount->setId(0);
         return false;
     }
-    return true;
+    return announced(true, DataArea::PaymentInstruments);
 }
 
 bool MasterDataWriter::updatePaymentInstrument(int instrumentId, const QString &name,
@@ -208,7 +218,7 @@ bool MasterDataWriter::updatePaymentInstrument(int instrumentId, const QString &
              err))
         return false;
     DataProvider::instance()->loadPaymentInstruments();
-    return true;
+    return announced(true, DataArea::PaymentInstruments);
 }
 
 bool MasterDataWriter::deletePaymentInstrument(PaymentInstruction *instrument, Account *account,
@@ -222,12 +232,12 @@ bool MasterDataWriter::deletePaymentInstrument(PaymentInstruction *instrument, A
     }
     // A bank account stays; the own account of cash, voucher or prepaid
     // card goes with its instrument.
-    if (account && account->getAccountType() != DataProvider::BankAccount
+    if (account && account->getAccountType() != AccountType::Bank
         && !data->deleteAccount(account)) {
         err = account->getLastError();
         return false;
     }
-    return transaction.commit(err);
+    return announced(transaction.commit(err), DataArea::PaymentInstruments);
 }
 
 // ---- Expense types and sub-types -------------------------------------------
@@ -240,7 +250,7 @@ bool MasterDataWriter::insertExpenseType(const QString &name, double budget, QSt
              err))
         return false;
     DataProvider::instance()->loadExpenseTypes();
-    return true;
+    return announced(true, DataArea::ExpenseTypes);
 }
 
 bool MasterDataWriter::updateExpenseType(int typeId, const QString &name, double budget, QString &err)
@@ -251,7 +261,7 @@ bool MasterDataWriter::updateExpenseType(int typeId, const QString &name, double
              err))
         return false;
     DataProvider::instance()->loadExpenseTypes();
-    return true;
+    return announced(true, DataArea::ExpenseTypes);
 }
 
 bool MasterDataWriter::deleteExpenseType(int typeId, QString &err)
@@ -259,7 +269,7 @@ bool MasterDataWriter::deleteExpenseType(int typeId, QString &err)
     if (!run(QStringLiteral("DELETE FROM ausgaben_typen WHERE id = %1").arg(typeId), {}, err))
         return false;
     DataProvider::instance()->loadExpenseTypes();
-    return true;
+    return announced(true, DataArea::ExpenseTypes);
 }
 
 bool MasterDataWriter::insertExpenseSubType(int typeId, const QString &name, QString &err)
@@ -268,7 +278,7 @@ bool MasterDataWriter::insertExpenseSubType(int typeId, const QString &name, QSt
              { { QStringLiteral(":astid"), typeId }, { QStringLiteral(":nam"), cutName(name) } }, err))
         return false;
     DataProvider::instance()->loadExpenseSubTypes();
-    return true;
+    return announced(true, DataArea::ExpenseSubTypes);
 }
 
 bool MasterDataWriter::updateExpenseSubType(int subTypeId, const QString &name, QString &err)
@@ -277,7 +287,7 @@ bool MasterDataWriter::updateExpenseSubType(int subTypeId, const QString &name, 
              { { QStringLiteral(":nam"), cutName(name) } }, err))
         return false;
     DataProvider::instance()->loadExpenseSubTypes();
-    return true;
+    return announced(true, DataArea::ExpenseSubTypes);
 }
 
 bool MasterDataWriter::deleteExpenseSubType(int subTypeId, QString &err)
@@ -285,7 +295,7 @@ bool MasterDataWriter::deleteExpenseSubType(int subTypeId, QString &err)
     if (!run(QStringLiteral("DELETE FROM ausgaben_sub_typen WHERE id = %1").arg(subTypeId), {}, err))
         return false;
     DataProvider::instance()->loadExpenseSubTypes();
-    return true;
+    return announced(true, DataArea::ExpenseSubTypes);
 }
 
 double MasterDataWriter::remainingShare(int expenseId, double amount)
@@ -310,7 +320,8 @@ bool MasterDataWriter::addExpenseShare(int expenseId, int subTypeId, double shar
                   .arg(QString::number(remaining, 'f', 2));
         return false;
     }
-    return DataProvider::instance()->insertExpenseDetail(expenseId, subTypeId, share, err);
+    return announced(DataProvider::instance()->insertExpenseDetail(expenseId, subTypeId, share, err),
+                     DataArea::Bookings);
 }
 
 // ---- Recipients and income sources -------------------------------------------
@@ -327,7 +338,7 @@ bool MasterDataWriter::insertRecipient(const QString &name, QString &err)
              err))
         return false;
     DataProvider::instance()->reloadRecipients();
-    return true;
+    return announced(true, DataArea::Recipients);
 }
 
 bool MasterDataWriter::updateRecipient(int recipientId, const QString &name, QString &err)
@@ -336,7 +347,7 @@ bool MasterDataWriter::updateRecipient(int recipientId, const QString &name, QSt
              { { QStringLiteral(":nam"), cutName(name) } }, err))
         return false;
     DataProvider::instance()->reloadRecipients();
-    return true;
+    return announced(true, DataArea::Recipients);
 }
 
 bool MasterDataWriter::insertIncomeSource(const QString &name, double volume, QString &err)
@@ -349,7 +360,7 @@ bool MasterDataWriter::insertIncomeSource(const QString &name, double volume, QS
              err))
         return false;
     DataProvider::instance()->reloadIncomeSources();
-    return true;
+    return announced(true, DataArea::IncomeSources);
 }
 
 bool MasterDataWriter::updateIncomeSource(int sourceId, const QString &name, double volume,
@@ -362,5 +373,5 @@ bool MasterDataWriter::updateIncomeSource(int sourceId, const QString &name, dou
              err))
         return false;
     DataProvider::instance()->reloadIncomeSources();
-    return true;
+    return announced(true, DataArea::IncomeSources);
 }

@@ -42,11 +42,12 @@ bool YearRollover::run(QString &err)
         && exec(QStringLiteral(
                     "UPDATE konten SET initial_betrag = ROUND(betrag"
                     " - COALESCE((SELECT SUM(m.betrag) FROM konto_bewegungen m"
-                    "             WHERE m.konto_id_von = konten.id AND m.op_flag = 1), 0)"
+                    "             WHERE m.konto_id_von = konten.id AND m.op_flag = %1), 0)"
                     " + COALESCE((SELECT SUM(m.betrag) FROM konto_bewegungen m WHERE m.konto_id_von = konten.id"
-                    "             AND m.op_flag <> 1 AND COALESCE(m.ausgabe_id, 0) = 0), 0)"
+                    "             AND m.op_flag <> %1 AND COALESCE(m.ausgabe_id, 0) = 0), 0)"
                     " + COALESCE((SELECT SUM(a.betrag) FROM ausgaben a JOIN zahlungsmittel z"
-                    "             ON z.id = a.zahlungsmittel_id WHERE z.konto_id = konten.id), 0), 2)"),
+                    "             ON z.id = a.zahlungsmittel_id WHERE z.konto_id = konten.id), 0), 2)")
+                    .arg(OpFlag::MoneyIn),
                 err)
         && stampYear(err);
     const bool committed = done && db.commit();

@@ -1,57 +1,23 @@
 #include "accountentryform.h"
 
 #include "account.h"
-#include "accountentry.h"
-#include "amountinput.h"
-#include "colorsetting.h"
 #include "dataprovider.h"
 #include "incomeentry.h"
-#include "masterdataform.h"
 #include "paymentinstruction.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QSqlRecord>
-#include <QSqlRelationalTableModel>
-#include <QStyledItemDelegate>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
 const double MaxAmount = 9999999.0;
 const int DateRangeDays = 90;
-
-// The file keeps dates as "yyyy-MM-dd"; the program shows "dd.MM.yyyy".
-class DateDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QString displayText(const QVariant &value, const QLocale &locale) const override
-    {
-        const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-        if (date.isValid())
-            return date.toString(QStringLiteral("dd.MM.yyyy"));
-        return QStyledItemDelegate::displayText(value, locale);
-    }
-};
-
-QLabel *buddyLabel(const QString &text, QWidget *buddy)
-{
-    auto *label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
 
 QLineEdit *fixedText(const QString &text, const char *objectName)
 {
@@ -61,102 +27,74 @@ QLineEdit *fixedText(const QString &text, const char *objectName)
     return edit;
 }
 
+QComboBox *newCombo(const char *objectName)
+{
+    auto *combo = new QComboBox;
+    combo->setObjectName(QLatin1String(objectName));
+    return combo;
+}
+
 } // namespace
 
 AccountEntryForm::AccountEntryForm(PaymentInstruction *source, const QList<int> &allowedTypes,
                                    QWidget *parent)
-    : QDialog(parent), m_mode(TransferMode), m_instrument(source)
+    : MasterDataForm(tr("Interne Transaktion erfassen"), parent, Frame::Booking),
+      m_mode(TransferMode), m_instrument(source)
 {
     m_account = DataProvider::instance()->getAccount(source->getAccountId());
-    buildFrame(tr("Interne Transaktion erfassen"), tr("Interne Transaktion"));
     buildTransfer(allowedTypes);
-    finishFrame();
+    finish(tr("Interne Transaktion"));
 }
 
 AccountEntryForm::AccountEntryForm(IncomeEntry *incomeSource, const QList<int> &allowedTypes,
                                    QWidget *parent)
-    : QDialog(parent), m_mode(DepositMode), m_incomeSource(incomeSource),
-      m_incomeSourceId(incomeSource->getId())
+    : MasterDataForm(tr("Einzahlung erfassen"), parent, Frame::Booking),
+      m_mode(DepositMode), m_incomeSource(incomeSource), m_incomeSourceId(incomeSource->getId())
 {
-    buildFrame(tr("Einzahlung erfassen"), tr("Zahlungseingang"));
     buildDepositFromSource(allowedTypes);
-    finishFrame();
+    finish(tr("Zahlungseingang"));
 }
 
 AccountEntryForm::AccountEntryForm(PaymentInstruction *receiver, QWidget *parent)
-    : QDialog(parent), m_mode(DepositMode), m_instrument(receiver)
+    : MasterDataForm(tr("Einzahlung erfassen"), parent, Frame::Booking),
+      m_mode(DepositMode), m_instrument(receiver)
 {
     m_account = DataProvider::instance()->getAccount(receiver->getAccountId());
-    buildFrame(tr("Einzahlung erfassen"), tr("Zahlungseingang"));
     buildDepositIntoInstrument();
-    finishFrame();
+    finish(tr("Zahlungseingang"));
 }
 
 AccountEntryForm::~AccountEntryForm() = default;
 
-// The parts every mode shares: the framed grid, the amount, remark and date
-// fields, and the window's own settings.
-void AccountEntryForm::buildFrame(const QString &groupTitle, const QString &windowTitle)
+// Every mode ends its input rows with the remark, the date and a blank row.
+void AccountEntryForm::addRemarkAndDate(int row)
 {
-    auto *inputBox = new QGroupBox(groupTitle);
-    inputBox->setFont(QFont(QStringLiteral("Helvetica [Cronyx]"), 9));
-    m_grid = new QGridLayout(inputBox);
-    m_grid->setColumnStretch(2, 1);
-    m_grid->setSpacing(5);
-
-    m_amountEdit = new QLineEdit(QStringLiteral("0.0"));
-    m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
-    makeAmountField(m_amountEdit);
     m_remarkEdit = new QLineEdit;
     m_remarkEdit->setObjectName(QStringLiteral("remarkEdit"));
-    m_dateEdit = new QDateEdit(QDate::currentDate());
-    m_dateEdit->setObjectName(QStringLiteral("dateEdit"));
-    m_dateEdit->setCalendarPopup(true);
-    m_dateEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    QDate firstDay, lastDay;
-    ColorSetting::instance()->bookingDateRange(DateRangeDays, firstDay, lastDay);
-    m_dateEdit->setDateRange(firstDay, lastDay);
-
-    auto *mainLayout = new QVBoxLayout(this);
-    mainLayout->addWidget(inputBox);
-
-    setMinimumWidth(650);
-    setMaximumWidth(800);
-    setWindowIcon(QIcon(QStringLiteral("./Logo.ico")));
-    setWindowTitle(windowTitle);
+    addRow(row, tr("Bemerkung:"), m_remarkEdit, 2);
+    m_dateEdit = newBookingDate(DateRangeDays);
+    addRow(row + 1, tr("Datum:"), m_dateEdit);
+    addBlank(row + 2);
 }
 
-void AccountEntryForm::buildList(int row, const QString &label)
+void AccountEntryForm::addMovementList(int row, const QString &label)
 {
-    m_list = std::make_unique<MasterDataList>(m_grid->parentWidget(), QStringLiteral("konto_bewegungen"), label,
-                                              QList<QPair<QString, QString>>{
-                                                  {QStringLiteral("startdate"), tr("Datum")},
-                                                  {QStringLiteral("betrag"), tr("Betrag")},
-                                                  {QStringLiteral("bemerkung"), tr("Bemerkung")}});
-    QSqlRelationalTableModel *model = m_list->model();
-    const int dateColumn = model->fieldIndex(QStringLiteral("startdate"));
-    model->setSort(dateColumn, Qt::DescendingOrder);
-    m_list->view()->setObjectName(QStringLiteral("movementTable"));
-    m_list->view()->setItemDelegateForColumn(dateColumn, new DateDelegate(m_list->view()));
-    m_list->view()->setMinimumSize(400, 320);
-    m_grid->addLayout(m_list->layout(), row, 0, 1, 3);
+    m_list = addBookingList(row, QStringLiteral("konto_bewegungen"), label,
+                            {{QStringLiteral("startdate"), tr("Datum")},
+                             {QStringLiteral("betrag"), tr("Betrag")},
+                             {QStringLiteral("bemerkung"), tr("Bemerkung")}},
+                            QStringLiteral("movementTable"));
 }
 
-void AccountEntryForm::buildButtons(int row)
+void AccountEntryForm::addButtons(int row)
 {
-    auto *actionBox = new QDialogButtonBox;
-    m_saveButton = actionBox->addButton(tr("Speichern"), QDialogButtonBox::ActionRole);
-    m_deleteButton = actionBox->addButton(tr("Eintrag löschen"), QDialogButtonBox::ActionRole);
-    m_saveButton->setEnabled(false);
-    m_deleteButton->setEnabled(false);
+    QDialogButtonBox *actionBox = addButtonBox(row);
+    m_saveButton = addButton(actionBox, tr("Speichern"), false);
+    m_deleteButton = addButton(actionBox, tr("Eintrag löschen"), false);
     if (m_mode == TransferMode) {
-        m_plusButton = actionBox->addButton(tr("Eingänge anzeigen"), QDialogButtonBox::ActionRole);
-        m_minusButton = actionBox->addButton(tr("Ausgänge anzeigen"), QDialogButtonBox::ActionRole);
+        m_plusButton = addButton(actionBox, tr("Eingänge anzeigen"));
+        m_minusButton = addButton(actionBox, tr("Ausgänge anzeigen"));
     }
-    // Return in the amount field only finishes the input; saving is a click.
-    for (QAbstractButton *button : actionBox->buttons())
-        static_cast<QPushButton *>(button)->setAutoDefault(false);
-    m_grid->addWidget(actionBox, row, 0, 1, 3);
 }
 
 void AccountEntryForm::buildTransfer(const QList<int> &allowedTypes)
@@ -165,8 +103,7 @@ void AccountEntryForm::buildTransfer(const QList<int> &allowedTypes)
 
     // Possible targets: never the source itself, only allowed kinds on active
     // accounts, and no prepaid card that draws on a bank account.
-    m_instrumentCombo = new QComboBox;
-    m_instrumentCombo->setObjectName(QStringLiteral("instrumentCombo"));
+    m_instrumentCombo = newCombo("instrumentCombo");
     QList<PaymentInstruction *> instruments;
     dp->getPaymentInstruments(instruments);
     for (PaymentInstruction *pi : instruments) {
@@ -174,27 +111,18 @@ void AccountEntryForm::buildTransfer(const QList<int> &allowedTypes)
             continue;
         if (!allowedTypes.contains(pi->getInstrumentType()) || !dp->isAccountActive(pi->getAccountId()))
             continue;
-        if (pi->getInstrumentType() == DataProvider::PrepaidCard && pi->isBankAccount())
+        if (pi->getInstrumentType() == InstrumentType::PrepaidCard && pi->isBankAccount())
             continue;
         m_instrumentCombo->addItem(pi->getName(), pi->getId());
     }
 
-    m_grid->addWidget(buddyLabel(tr("Betrag von:"), m_amountEdit), 0, 0);
-    m_grid->addWidget(m_amountEdit, 0, 1);
-    QLineEdit *sourceEdit = fixedText(m_instrument->getName(), "sourceEdit");
-    m_grid->addWidget(buddyLabel(tr("Belastungskonto:"), sourceEdit), 1, 0);
-    m_grid->addWidget(sourceEdit, 1, 1);
-    m_grid->addWidget(buddyLabel(tr("Überweisung an:"), m_instrumentCombo), 3, 0);
-    m_grid->addWidget(m_instrumentCombo, 3, 1);
-    m_grid->addWidget(buddyLabel(tr("Bemerkung:"), m_remarkEdit), 4, 0);
-    m_grid->addWidget(m_remarkEdit, 4, 1, 1, 2);
-    m_grid->addWidget(buddyLabel(tr("Datum:"), m_dateEdit), 5, 0);
-    m_grid->addWidget(m_dateEdit, 5, 1);
-    m_grid->addWidget(new QLabel(QStringLiteral(" ")), 6, 1);
-    buildList(7, tr("Bewegungen - Transaktion"));
-    m_grid->setRowMinimumHeight(8, 10);
-    m_grid->setRowStretch(8, 1);
-    buildButtons(9);
+    m_amountEdit = addBookingAmount(0, tr("Betrag von:"));
+    addRow(1, tr("Belastungskonto:"), fixedText(m_instrument->getName(), "sourceEdit"));
+    addRow(3, tr("Überweisung an:"), m_instrumentCombo);
+    addRemarkAndDate(4);
+    addMovementList(7, tr("Bewegungen - Transaktion"));
+    setStretchRow(8, 10, 1);
+    addButtons(9);
 
     connect(m_saveButton, &QPushButton::clicked, this, &AccountEntryForm::determineTransfer);
     connect(m_deleteButton, &QPushButton::clicked, this, &AccountEntryForm::deleteTransfer);
@@ -206,8 +134,7 @@ void AccountEntryForm::buildDepositFromSource(const QList<int> &allowedTypes)
 {
     DataProvider *dp = DataProvider::instance();
 
-    m_instrumentCombo = new QComboBox;
-    m_instrumentCombo->setObjectName(QStringLiteral("instrumentCombo"));
+    m_instrumentCombo = newCombo("instrumentCombo");
     QList<PaymentInstruction *> instruments;
     dp->getPaymentInstruments(instruments);
     for (PaymentInstruction *pi : instruments) {
@@ -222,36 +149,19 @@ void AccountEntryForm::buildDepositFromSource(const QList<int> &allowedTypes)
             m_account = dp->getAccount(first->getAccountId());
     }
 
-    m_grid->addWidget(buddyLabel(tr("Betrag:"), m_amountEdit), 0, 0);
-    m_grid->addWidget(m_amountEdit, 0, 1);
-    QLineEdit *sourceEdit = fixedText(m_incomeSource->getName(), "incomeSourceEdit");
-    m_grid->addWidget(buddyLabel(tr("Einbezahlt von:"), sourceEdit), 1, 0);
-    m_grid->addWidget(sourceEdit, 1, 1);
-    m_grid->addWidget(buddyLabel(tr("Überweisung an:"), m_instrumentCombo), 2, 0);
-    m_grid->addWidget(m_instrumentCombo, 2, 1);
-    m_grid->addWidget(buddyLabel(tr("Bemerkung:"), m_remarkEdit), 3, 0);
-    m_grid->addWidget(m_remarkEdit, 3, 1, 1, 2);
-    m_grid->addWidget(buddyLabel(tr("Datum:"), m_dateEdit), 4, 0);
-    m_grid->addWidget(m_dateEdit, 4, 1);
-    m_grid->addWidget(new QLabel(QStringLiteral(" ")), 5, 1);
-    buildList(6, tr("Einkünfte"));
-    buildButtons(8);
-    m_grid->setRowMinimumHeight(8, 10);
-    m_grid->setRowStretch(8, 1);
+    m_amountEdit = addBookingAmount(0, tr("Betrag:"));
+    addRow(1, tr("Einbezahlt von:"), fixedText(m_incomeSource->getName(), "incomeSourceEdit"));
+    addRow(2, tr("Überweisung an:"), m_instrumentCombo);
+    addDepositRows();
 
-    connect(m_saveButton, &QPushButton::clicked, this, &AccountEntryForm::addEinnahme);
-    connect(m_deleteButton, &QPushButton::clicked, this, &AccountEntryForm::removeEinnahme);
     connect(m_instrumentCombo, &QComboBox::textActivated, this, &AccountEntryForm::checkRecipientCB);
 }
 
 void AccountEntryForm::buildDepositIntoInstrument()
 {
-    DataProvider *dp = DataProvider::instance();
-
-    m_incomeCombo = new QComboBox;
-    m_incomeCombo->setObjectName(QStringLiteral("incomeCombo"));
+    m_incomeCombo = newCombo("incomeCombo");
     QList<QSqlRecord> rows;
-    dp->getIncomeSourceRows(rows);
+    DataProvider::instance()->getIncomeSourceRows(rows);
     for (const QSqlRecord &row : rows)
         m_incomeCombo->addItem(row.value(QStringLiteral("name")).toString(),
                                row.value(QStringLiteral("id")).toInt());
@@ -260,42 +170,37 @@ void AccountEntryForm::buildDepositIntoInstrument()
     m_incomeEdit = new QLineEdit;
     m_incomeEdit->setObjectName(QStringLiteral("incomeEdit"));
 
-    m_grid->addWidget(buddyLabel(tr("Betrag:"), m_amountEdit), 0, 0);
-    m_grid->addWidget(m_amountEdit, 0, 1);
-    m_grid->addWidget(buddyLabel(tr("Einbezahlt von:"), m_incomeCombo), 1, 0);
-    m_grid->addWidget(m_incomeCombo, 1, 1);
-    m_grid->addWidget(m_incomeEdit, 1, 2);
-    QLineEdit *accountEdit = fixedText(m_account ? m_account->getName() : QString(), "accountEdit");
-    m_grid->addWidget(buddyLabel(tr("Überweisung an:"), accountEdit), 2, 0);
-    m_grid->addWidget(accountEdit, 2, 1, 1, 2);
-    m_grid->addWidget(buddyLabel(tr("Bemerkung:"), m_remarkEdit), 3, 0);
-    m_grid->addWidget(m_remarkEdit, 3, 1, 1, 2);
-    m_grid->addWidget(buddyLabel(tr("Datum:"), m_dateEdit), 4, 0);
-    m_grid->addWidget(m_dateEdit, 4, 1);
-    m_grid->addWidget(new QLabel(QStringLiteral(" ")), 5, 1);
-    buildList(6, tr("Einkünfte"));
-    buildButtons(8);
-    m_grid->setRowMinimumHeight(8, 10);
-    m_grid->setRowStretch(8, 1);
+    m_amountEdit = addBookingAmount(0, tr("Betrag:"));
+    addRow(1, tr("Einbezahlt von:"), m_incomeCombo);
+    grid()->addWidget(m_incomeEdit, 1, 2);
+    addRow(2, tr("Überweisung an:"), fixedText(m_account ? m_account->getName() : QString(), "accountEdit"), 2);
+    addDepositRows();
 
     checkIncomeSourceCB();
 
-    connect(m_saveButton, &QPushButton::clicked, this, &AccountEntryForm::addEinnahme);
-    connect(m_deleteButton, &QPushButton::clicked, this, &AccountEntryForm::removeEinnahme);
     connect(m_incomeEdit, &QLineEdit::editingFinished, this, &AccountEntryForm::checktextEdits);
     connect(m_incomeCombo, &QComboBox::textActivated, this, &AccountEntryForm::checkIncomeSourceCB);
 }
 
-void AccountEntryForm::finishFrame()
+// Both deposit modes go on alike below their third row.
+void AccountEntryForm::addDepositRows()
 {
-    QGroupBox *closeGroup = newCloseGroup(this);
-    layout()->addWidget(closeGroup);
+    addRemarkAndDate(3);
+    addMovementList(6, tr("Einkünfte"));
+    addButtons(8);
+    setStretchRow(8, 10, 1);
 
+    connect(m_saveButton, &QPushButton::clicked, this, &AccountEntryForm::addEinnahme);
+    connect(m_deleteButton, &QPushButton::clicked, this, &AccountEntryForm::removeEinnahme);
+}
+
+void AccountEntryForm::finish(const QString &windowTitle)
+{
     connect(m_amountEdit, &QLineEdit::editingFinished, this, &AccountEntryForm::checktextEdits);
     connect(m_list->view(), &QTableView::clicked, this, &AccountEntryForm::getTableViewIndex);
 
-    refreshView(accountId(), DataProvider::MoneyIn);
-    m_amountEdit->setFocus();
+    refreshView(accountId(), OpFlag::MoneyIn);
+    finishFrame(windowTitle, QWIDGETSIZE_MAX, 800, 650, m_amountEdit);
 }
 
 int AccountEntryForm::accountId() const
@@ -313,23 +218,24 @@ void AccountEntryForm::refreshView(int accountId, int opFlag)
         m_list->refilter(QStringLiteral("konto_id_von = %1 AND op_flag = %2 AND tx_typ = %3")
                              .arg(accountId)
                              .arg(opFlag)
-                             .arg(int(DataProvider::IncomeMovement)));
+                             .arg(int(MovementType::Income)));
 }
 
 void AccountEntryForm::refreshViewPlusAmount()
 {
-    refreshView(accountId(), DataProvider::MoneyIn);
+    refreshView(accountId(), OpFlag::MoneyIn);
 }
 
 void AccountEntryForm::refreshViewMinusAmount()
 {
-    refreshView(accountId(), DataProvider::MoneyOut);
+    refreshView(accountId(), OpFlag::MoneyOut);
 }
 
 void AccountEntryForm::clearInputs()
 {
     m_amountEdit->setText(QStringLiteral("0.0"));
     m_remarkEdit->clear();
+    m_saveButton->setEnabled(false);
 }
 
 void AccountEntryForm::checktextEdits()
@@ -353,7 +259,7 @@ void AccountEntryForm::checkRecipientCB()
     if (!account)
         return;
     m_account = account;
-    refreshView(account->getId(), DataProvider::MoneyIn);
+    refreshView(account->getId(), OpFlag::MoneyIn);
 }
 
 void AccountEntryForm::checkIncomeSourceCB()
@@ -366,38 +272,19 @@ void AccountEntryForm::getTableViewIndex()
     m_deleteButton->setEnabled(true);
 }
 
-bool AccountEntryForm::askDelete(int row)
-{
-    return confirmDeletion(this, tr("Eintrag entfernen"), tr("Eintrag %1 löschen?").arg(row + 1));
-}
-
 void AccountEntryForm::determineTransfer()
 {
     DataProvider *dp = DataProvider::instance();
 
     double amount = 0.0;
-    if (!acceptAmount(this, m_amountEdit->text(), MaxAmount, tr("Limite: 9999999.0"), amount)) {
-        m_saveButton->setEnabled(false);
+    if (!readAmount(m_amountEdit, MaxAmount, tr("Limite: 9999999.0"), m_saveButton, amount))
         return;
-    }
 
-    PaymentInstruction *target = nullptr;
-    Account *targetAccount = nullptr;
-    if (m_instrumentCombo->currentIndex() >= 0) {
-        target = dp->getPaymentInstrument(m_instrumentCombo->currentData().toInt(), true);
-        if (target)
-            targetAccount = dp->getAccount(target->getAccountId());
-    }
-    if (!m_account || !targetAccount) {
-        QMessageBox::warning(this, tr("Zahlungsmittel fehlt"),
-                             tr("Es ist kein Zahlungsmittel mit einem aktiven Konto vorhanden, "
-                                "auf das überwiesen werden kann."));
-        return;
-    }
-    // Money moved within one account would only change its balance twice.
-    if (targetAccount->getId() == m_account->getId()) {
-        QMessageBox::warning(this, tr("Interne Transaktion nicht möglich"),
-                             tr("Belastungskonto und Zielkonto sind dasselbe Konto!"));
+    const PaymentInstruction *target = chosenInstrument(m_instrumentCombo);
+    if (!m_account || !target) {
+        showWarning(tr("Zahlungsmittel fehlt"),
+                    tr("Es ist kein Zahlungsmittel mit einem aktiven Konto vorhanden, "
+                       "auf das überwiesen werden kann."));
         return;
     }
 
@@ -408,72 +295,42 @@ void AccountEntryForm::determineTransfer()
         targetText += QStringLiteral(" - ") + m_remarkEdit->text();
     }
 
-    if (!DataProvider::isAvailable(m_account->getBalance(), amount)) {
-        QMessageBox::warning(this, tr("Betrags-Überschreitung"), tr("Betrag nicht verfügbar!"));
-        clearInputs();
-        m_saveButton->setEnabled(false);
-        m_amountEdit->setFocus();
+    const PostingResult result = dp->postTransfer(m_instrument->getId(), target->getId(), amount,
+                                                  tr("An: ") + targetText, tr("Von: ") + sourceText,
+                                                  m_dateEdit->date());
+    if (!result.ok())
+        showPostingResult(result);
+    // A target on the source's own account is refused; the input stays
+    // for another target.
+    if (result.reason == PostingResult::SameAccount)
         return;
-    }
 
-    QString err;
-    QString title;
-    if (!dp->postTransfer(m_instrument->getId(), target->getId(), amount, tr("An: ") + targetText,
-                          tr("Von: ") + sourceText, m_dateEdit->date(), err, &title)) {
-        if (title.isEmpty())
-            title = tr("DB-Transaktion fehlgeschlagen!");
-        QMessageBox::information(this, title, err);
-    }
-
-    refreshView(m_account->getId(), DataProvider::MoneyOut);
+    refreshView(m_account->getId(), OpFlag::MoneyOut);
     clearInputs();
-    m_saveButton->setEnabled(false);
     m_amountEdit->setFocus();
 }
 
 void AccountEntryForm::deleteTransfer()
 {
-    const int row = m_list->currentRow();
-    if (row < 0) {
-        QMessageBox::information(this, tr("Info"), tr("Der Eintrag konnte nicht gefunden!"));
-        m_deleteButton->setEnabled(false);
-        return;
-    }
-    if (!askDelete(row))
+    if (confirmedRow(m_list, m_deleteButton, tr("Info"), tr("Der Eintrag konnte nicht gefunden!")) < 0)
         return;
 
     // Only a complete pair can be taken back; a deposit (empty key) or a
     // movement whose partner is gone stays as it is.
-    DataProvider *dp = DataProvider::instance();
     const QString txId = m_list->currentRecord().value(QStringLiteral("tx_id")).toString();
-    QList<AccountEntry *> pair;
-    if (!txId.isEmpty())
-        dp->getAccountMovements(txId, pair);
-    if (pair.size() != 2) {
-        QMessageBox::information(this, tr("Fehler -> es ist kein Txn-Paar!"), QStringLiteral("?"));
-        m_deleteButton->setEnabled(false);
-        return;
-    }
-
-    QString err;
-    QString title;
-    if (dp->reverseTransfer(txId, err, &title)) {
-        refreshView(accountId(), DataProvider::MoneyOut);
-    } else if (title == tr("Fehler -> es ist kein Txn-Paar!")) {
-        QMessageBox::information(this, title, QStringLiteral("?"));
-    } else {
-        if (title.isEmpty())
-            title = tr("DB-Update-Konto fehlgeschlagen!");
-        QMessageBox::information(this, title, err);
-    }
+    const PostingResult result = DataProvider::instance()->reverseTransfer(txId);
+    if (result.ok())
+        refreshView(accountId(), OpFlag::MoneyOut);
+    else
+        showPostingResult(result);
     m_deleteButton->setEnabled(false);
 }
 
 void AccountEntryForm::refuseWithoutAccount()
 {
-    QMessageBox::warning(this, tr("Konto fehlt"),
-                         tr("Es ist kein Konto vorhanden, auf das eingezahlt werden kann. "
-                            "Bitte zuerst ein Konto oder ein Zahlungsmittel erfassen."));
+    showWarning(tr("Konto fehlt"),
+                tr("Es ist kein Konto vorhanden, auf das eingezahlt werden kann. "
+                   "Bitte zuerst ein Konto oder ein Zahlungsmittel erfassen."));
 }
 
 void AccountEntryForm::addEinnahme()
@@ -481,10 +338,8 @@ void AccountEntryForm::addEinnahme()
     DataProvider *dp = DataProvider::instance();
 
     double amount = 0.0;
-    if (!acceptAmount(this, m_amountEdit->text(), MaxAmount, tr("Limite: 9999999.0"), amount)) {
-        m_saveButton->setEnabled(false);
+    if (!readAmount(m_amountEdit, MaxAmount, tr("Limite: 9999999.0"), m_saveButton, amount))
         return;
-    }
     if (!m_account) {
         refuseWithoutAccount();
         return;
@@ -502,7 +357,7 @@ void AccountEntryForm::addEinnahme()
         // A deposit needs a payer; blanks name nobody.
         head = m_incomeEdit->text();
         if (head.trimmed().isEmpty()) {
-            QMessageBox::warning(this, tr("Name fehlt"), tr("Bitte eingeben, wer eingezahlt hat."));
+            showWarning(tr("Name fehlt"), tr("Bitte eingeben, wer eingezahlt hat."));
             m_incomeEdit->setFocus();
             return;
         }
@@ -511,41 +366,26 @@ void AccountEntryForm::addEinnahme()
     }
     const QString remark = head + QStringLiteral(" - ") + m_remarkEdit->text();
 
-    QString err;
-    QString title;
-    if (!dp->postDeposit(m_account->getId(), amount, remark, m_dateEdit->date(), sourceId, err, &title)) {
-        if (title.isEmpty())
-            title = tr("DB-Transaktion fehlgeschlagen!");
-        QMessageBox::information(this, title, err);
-    }
+    const PostingResult result = dp->postDeposit(m_account->getId(), amount, remark, m_dateEdit->date(), sourceId);
+    if (!result.ok())
+        showPostingResult(result);
 
-    refreshView(m_account->getId(), DataProvider::MoneyIn);
+    refreshView(m_account->getId(), OpFlag::MoneyIn);
     clearInputs();
-    m_saveButton->setEnabled(false);
 }
 
 void AccountEntryForm::removeEinnahme()
 {
-    const int row = m_list->currentRow();
-    if (row < 0) {
-        QMessageBox::information(this, tr("Info"), tr("Der Eintrag konnte nicht gefunden werden!"));
-        m_deleteButton->setEnabled(false);
+    if (confirmedRow(m_list, m_deleteButton, tr("Info"), tr("Der Eintrag konnte nicht gefunden werden!")) < 0)
         return;
-    }
     const QSqlRecord record = m_list->currentRecord();
     const int id = record.value(QStringLiteral("id")).toInt();
     const int accountOfRow = record.value(QStringLiteral("konto_id_von")).toInt();
-    if (!askDelete(row))
-        return;
 
-    QString err;
-    QString title;
-    if (DataProvider::instance()->reverseMovement(id, err, &title)) {
-        refreshView(accountOfRow, DataProvider::MoneyIn);
-    } else {
-        if (title.isEmpty())
-            title = tr("DB-Transaktion fehlgeschlagen!");
-        QMessageBox::information(this, title, err);
-    }
+    const PostingResult result = DataProvider::instance()->reverseMovement(id);
+    if (result.ok())
+        refreshView(accountOfRow, OpFlag::MoneyIn);
+    else
+        showPostingResult(result);
     m_deleteButton->setEnabled(false);
 }

@@ -1,18 +1,14 @@
 #pragma once
 
-#include <QDialog>
-#include <QList>
+#include "masterdataform.h"
 
-#include <memory>
+#include <QList>
 
 class Account;
 class IncomeEntry;
-class MasterDataList;
 class PaymentInstruction;
 class QComboBox;
 class QDateEdit;
-class QGridLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -22,7 +18,7 @@ class QPushButton;
 // mode an incoming payment from an income source is booked onto an account.
 // Each mode lists the account's matching movements and deletes one (a
 // transfer only as its pair).
-class AccountEntryForm : public QDialog
+class AccountEntryForm : public MasterDataForm
 {
     Q_OBJECT
 
@@ -56,17 +52,18 @@ public slots:
 private:
     enum Mode { TransferMode, DepositMode };
 
-    void buildFrame(const QString &groupTitle, const QString &windowTitle);
-    void buildList(int row, const QString &label);
-    void buildButtons(int row);
     void buildTransfer(const QList<int> &allowedTypes);
     void buildDepositFromSource(const QList<int> &allowedTypes);
     void buildDepositIntoInstrument();
-    void finishFrame();
+    void addDepositRows();
+    void addRemarkAndDate(int row);
+    void addMovementList(int row, const QString &label);
+    void addButtons(int row);
+    void finish(const QString &windowTitle);
     void refreshView(int accountId, int opFlag);
+    // Empties the inputs for the next booking, which "Speichern" waits for.
     void clearInputs();
     int accountId() const;
-    bool askDelete(int row);
     void refuseWithoutAccount();
 
     Mode m_mode;
@@ -75,7 +72,6 @@ private:
     IncomeEntry *m_incomeSource = nullptr;
     int m_incomeSourceId = 0;
 
-    QGridLayout *m_grid = nullptr;
     QLineEdit *m_amountEdit = nullptr;
     QLineEdit *m_remarkEdit = nullptr;
     QDateEdit *m_dateEdit = nullptr;
@@ -85,7 +81,7 @@ private:
     // Deposit into an instrument: income sources (with ids) and "Andere".
     QComboBox *m_incomeCombo = nullptr;
     QLineEdit *m_incomeEdit = nullptr;
-    std::unique_ptr<MasterDataList> m_list;
+    MasterDataList *m_list = nullptr;
     QPushButton *m_saveButton = nullptr;
     QPushButton *m_deleteButton = nullptr;
     QPushButton *m_plusButton = nullptr;

@@ -15,7 +15,7 @@ const double OpeningLimit = 999999.0;
 
 QString bankAccountFilter()
 {
-    return QStringLiteral("konto_typ = %1").arg(int(DataProvider::BankAccount));
+    return QStringLiteral("konto_typ = %1").arg(int(AccountType::Bank));
 }
 } // namespace
 
@@ -114,14 +114,13 @@ void AccountForm::saveAccount()
     }
     clearFields();
     m_editMode = false;
-    redrawInputCards(CardList::PaymentInstruments);
 }
 
 void AccountForm::insertAccount(double amount)
 {
     Account account;
-    account.setAccountType(DataProvider::BankAccount);
-    account.setState(DataProvider::Active);
+    account.setAccountType(AccountType::Bank);
+    account.setState(AccountState::Active);
     account.setAccountNumber(m_numberEdit->text());
     account.setOpeningAmount(amount);
     account.setBalance(amount);
@@ -166,16 +165,15 @@ void AccountForm::setActivInactive()
         return;
     const QSqlRecord row = m_list->currentRecord();
     const int id = row.value(QStringLiteral("id")).toInt();
-    const int state = row.value(QStringLiteral("stat")).toInt() == DataProvider::Active
-        ? DataProvider::Inactive
-        : DataProvider::Active;
+    const int state = row.value(QStringLiteral("stat")).toInt() == AccountState::Active
+        ? AccountState::Inactive
+        : AccountState::Active;
 
     QString err;
     if (!MasterDataWriter::setAccountState(id, state, err))
         showInformation(tr("Fehler beim ändern des Konto: "), err);
     reselect();
     m_stateButton->setEnabled(false);
-    redrawInputCards(CardList::PaymentInstruments);
 }
 
 void AccountForm::deleteAccount()
@@ -213,7 +211,6 @@ void AccountForm::deleteAccount()
     m_deleteButton->setEnabled(false);
     m_stateButton->setEnabled(false);
     m_editMode = false;
-    redrawInputCards(CardList::PaymentInstruments);
 }
 
 void AccountForm::refilter()

@@ -2,34 +2,16 @@
 
 #include "account.h"
 #include "dataprovider.h"
-#include "datedelegate.h"
-#include "masterdataform.h"
 #include "movementmaintenance.h"
 #include "paymentinstruction.h"
 
 #include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QSqlRecord>
-#include <QSqlRelationalTableModel>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
-
-QLineEdit *field(const char *objectName, bool enabled = true)
-{
-    auto *edit = new QLineEdit;
-    edit->setObjectName(QLatin1String(objectName));
-    edit->setEnabled(enabled);
-    return edit;
-}
 
 // Base-10 integer of a field; anything unreadable counts as 0 ("none").
 int intValue(const QLineEdit *edit)
@@ -40,79 +22,47 @@ int intValue(const QLineEdit *edit)
 } // namespace
 
 AccountMaintForm::AccountMaintForm(PaymentInstruction *instrument, QWidget *parent)
-    : QDialog(parent), m_instrument(instrument),
-      m_account(DataProvider::instance()->getAccount(instrument->getAccountId()))
+    : MasterDataForm(tr("Wartung - Zustände anpassen"), parent, Frame::Booking),
+      m_instrument(instrument), m_account(DataProvider::instance()->getAccount(instrument->getAccountId()))
 {
-    auto *inputBox = new QGroupBox(tr("Wartung - Zustände anpassen"));
-    inputBox->setFont(QFont(QStringLiteral("Helvetica [Cronyx]"), 9));
-    auto *grid = new QGridLayout(inputBox);
-
-    m_amountEdit = field("amountEdit", false);
-    m_amountEdit->setText(QStringLiteral("0.0"));
-    m_expenseIdEdit = field("expenseIdEdit");
-    m_instrumentIdEdit = field("instrumentIdEdit");
-    m_txIdEdit = field("txIdEdit");
-    m_movementIdEdit = field("movementIdEdit", false);
-    m_txTypeEdit = field("txTypeEdit");
-    m_incomeSourceEdit = field("incomeSourceEdit");
-
-    auto addRow = [grid](int row, const QString &text, QWidget *edit, int span = 1) {
-        auto *label = new QLabel(text);
-        label->setBuddy(edit);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row, 1, 1, span);
+    auto addEdit = [this](int row, const QString &label, const char *objectName, bool spanBoth = false) {
+        QLineEdit *edit = addField(row, label, spanBoth);
+        edit->setObjectName(QLatin1String(objectName));
+        return edit;
     };
-    addRow(0, tr("Betrag von:"), m_amountEdit);
-    addRow(1, tr("Ausgaben-ID:"), m_expenseIdEdit);
-    addRow(2, tr("Zahlungsmittel-ID:"), m_instrumentIdEdit);
-    addRow(3, tr("Txn-ID:"), m_txIdEdit);
-    addRow(4, tr("Ausgaben-ID:"), m_movementIdEdit, 2);
-    addRow(5, tr("Txn-Type:"), m_txTypeEdit);
-    addRow(6, tr("Einnahmequelle:"), m_incomeSourceEdit);
+    m_amountEdit = addEdit(0, tr("Betrag von:"), "amountEdit");
+    m_amountEdit->setText(QStringLiteral("0.0"));
+    m_amountEdit->setEnabled(false);
+    m_expenseIdEdit = addEdit(1, tr("Ausgaben-ID:"), "expenseIdEdit");
+    m_instrumentIdEdit = addEdit(2, tr("Zahlungsmittel-ID:"), "instrumentIdEdit");
+    m_txIdEdit = addEdit(3, tr("Txn-ID:"), "txIdEdit");
+    m_movementIdEdit = addEdit(4, tr("Ausgaben-ID:"), "movementIdEdit", true);
+    m_movementIdEdit->setEnabled(false);
+    m_txTypeEdit = addEdit(5, tr("Txn-Type:"), "txTypeEdit");
+    m_incomeSourceEdit = addEdit(6, tr("Einnahmequelle:"), "incomeSourceEdit");
 
     // Every movement leaving from the account, newest first, all columns.
-    m_list = std::make_unique<MasterDataList>(inputBox, QStringLiteral("konto_bewegungen"), tr("Bewegungen"),
-                                              QList<QPair<QString, QString>>{
-                                                  {QStringLiteral("id"), tr("ID")},
-                                                  {QStringLiteral("startdate"), tr("Datum")},
-                                                  {QStringLiteral("betrag"), tr("Betrag")},
-                                                  {QStringLiteral("konto_id_von"), tr("K-Von")},
-                                                  {QStringLiteral("konto_id_nach"), tr("K-Nach")},
-                                                  {QStringLiteral("tx_typ"), tr("Txn-Type")},
-                                                  {QStringLiteral("stat"), QStringLiteral("stat")},
-                                                  {QStringLiteral("op_flag"), tr("Op-Flag")},
-                                                  {QStringLiteral("bemerkung"), tr("Bemerkung")},
-                                                  {QStringLiteral("zahlungsmittel_id"), tr("ZM_ID")},
-                                                  {QStringLiteral("ausgabe_id"), tr("Ausgabe_ID")},
-                                                  {QStringLiteral("tx_id"), tr("Txn-Id")},
-                                                  {QStringLiteral("einnahme_quelle_id"), tr("Income-Src")}});
-    QSqlRelationalTableModel *model = m_list->model();
-    model->setSort(model->fieldIndex(QStringLiteral("startdate")), Qt::DescendingOrder);
-    m_list->view()->setObjectName(QStringLiteral("movementTable"));
-    m_list->view()->setMinimumSize(400, 320);
-    m_list->view()->setItemDelegateForColumn(model->fieldIndex(QStringLiteral("startdate")),
-                                             new DateDelegate(m_list->view()));
-    grid->addLayout(m_list->layout(), 8, 0, 1, 3);
+    m_list = addBookingList(8, QStringLiteral("konto_bewegungen"), tr("Bewegungen"),
+                            {{QStringLiteral("id"), tr("ID")},
+                             {QStringLiteral("startdate"), tr("Datum")},
+                             {QStringLiteral("betrag"), tr("Betrag")},
+                             {QStringLiteral("konto_id_von"), tr("K-Von")},
+                             {QStringLiteral("konto_id_nach"), tr("K-Nach")},
+                             {QStringLiteral("tx_typ"), tr("Txn-Type")},
+                             {QStringLiteral("stat"), QStringLiteral("stat")},
+                             {QStringLiteral("op_flag"), tr("Op-Flag")},
+                             {QStringLiteral("bemerkung"), tr("Bemerkung")},
+                             {QStringLiteral("zahlungsmittel_id"), tr("ZM_ID")},
+                             {QStringLiteral("ausgabe_id"), tr("Ausgabe_ID")},
+                             {QStringLiteral("tx_id"), tr("Txn-Id")},
+                             {QStringLiteral("einnahme_quelle_id"), tr("Income-Src")}},
+                            QStringLiteral("movementTable"));
 
-    auto *actionBox = new QDialogButtonBox;
-    m_updateButton = actionBox->addButton(tr("Update"), QDialogButtonBox::ActionRole);
-    m_deleteButton = actionBox->addButton(tr("Eintrag löschen"), QDialogButtonBox::ActionRole);
     // Movements are removed through their bookings, never from here.
-    m_updateButton->setEnabled(false);
-    m_deleteButton->setEnabled(false);
-    m_updateButton->setAutoDefault(false);
-    m_deleteButton->setAutoDefault(false);
-    grid->addWidget(actionBox, 10, 0, 1, 3);
-    grid->setRowMinimumHeight(9, 10);
-    grid->setRowStretch(9, 1);
-    grid->setColumnStretch(2, 1);
-    grid->setSpacing(5);
-
-    QGroupBox *closeGroup = newCloseGroup(this);
-
-    auto *mainLayout = new QVBoxLayout(this);
-    mainLayout->addWidget(inputBox);
-    mainLayout->addWidget(closeGroup);
+    QDialogButtonBox *actionBox = addButtonBox(10);
+    m_updateButton = addButton(actionBox, tr("Update"), false);
+    m_deleteButton = addButton(actionBox, tr("Eintrag löschen"), false);
+    setStretchRow(9, 10, 1);
 
     refreshList();
 
@@ -121,11 +71,7 @@ AccountMaintForm::AccountMaintForm(PaymentInstruction *instrument, QWidget *pare
     for (QLineEdit *edit : {m_expenseIdEdit, m_instrumentIdEdit, m_txIdEdit, m_incomeSourceEdit})
         connect(edit, &QLineEdit::editingFinished, this, &AccountMaintForm::checktextEdits);
 
-    setMinimumWidth(1000);
-    setMaximumWidth(1500);
-    setWindowIcon(QIcon(QStringLiteral("./Logo.ico")));
-    setWindowTitle(tr("Wartung"));
-    m_amountEdit->setFocus();
+    finishFrame(tr("Wartung"), QWIDGETSIZE_MAX, 1500, 1000, m_amountEdit);
 }
 
 AccountMaintForm::~AccountMaintForm() = default;
@@ -169,6 +115,6 @@ void AccountMaintForm::updateAccountEntry()
     if (MovementMaintenance::updateReferences(movementId, refs, err))
         refreshList();
     else
-        QMessageBox::information(this, tr("DB-Update fehlgeschlagen!"), err);
+        showInformation(tr("DB-Update fehlgeschlagen!"), err);
     m_updateButton->setEnabled(false);
 }

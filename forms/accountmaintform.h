@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
-#include <memory>
+#include "masterdataform.h"
 
 class Account;
-class MasterDataList;
 class PaymentInstruction;
 class QLineEdit;
 class QPushButton;
@@ -13,7 +10,7 @@ class QPushButton;
 // Maintenance of the raw movements of the account behind one payment
 // instrument: lists every movement that leaves from the account and corrects
 // the reference columns of one of them. Amounts and balances stay untouched.
-class AccountMaintForm : public QDialog
+class AccountMaintForm : public MasterDataForm
 {
     Q_OBJECT
 
@@ -40,7 +37,7 @@ private:
     QLineEdit *m_movementIdEdit;
     QLineEdit *m_txTypeEdit;
     QLineEdit *m_incomeSourceEdit;
-    std::unique_ptr<MasterDataList> m_list;
+    MasterDataList *m_list;
     QPushButton *m_updateButton;
     QPushButton *m_deleteButton;
 };

@@ -1,135 +1,68 @@
 #include "expenseentryform.h"
 
-#include "account.h"
-#include "amountinput.h"
-#include "colorsetting.h"
 #include "dataprovider.h"
 #include "expenseentry.h"
 #include "expensesubtypeform.h"
 #include "expensetypeentry.h"
-#include "masterdataform.h"
 #include "paymentinstruction.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSqlRecord>
-#include <QSqlRelationalTableModel>
-#include <QStyledItemDelegate>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
 const double MaxAmount = 99999.0;
 const int DateRangeDays = 120;
 
-// The file keeps dates as "yyyy-MM-dd"; the program shows "dd.MM.yyyy".
-class DateDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QString displayText(const QVariant &value, const QLocale &locale) const override
-    {
-        const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-        if (date.isValid())
-            return date.toString(QStringLiteral("dd.MM.yyyy"));
-        return QStyledItemDelegate::displayText(value, locale);
-    }
-};
-
 } // namespace
 
 ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *parent)
-    : QDialog(parent), m_expenseType(expenseType), m_expenseTypeId(expenseType->getId())
+    : MasterDataForm(tr("Ausgabe erfassen"), parent, Frame::Booking),
+      m_expenseType(expenseType), m_expenseTypeId(expenseType->getId())
 {
-    auto *inputBox = new QGroupBox(tr("Ausgabe erfassen"));
-    inputBox->setFont(QFont(QStringLiteral("Helvetica [Cronyx]"), 9));
-    auto *grid = new QGridLayout(inputBox);
-
-    m_amountEdit = new QLineEdit(QStringLiteral("0.0"));
-    m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
-    makeAmountField(m_amountEdit);
+    m_amountEdit = addBookingAmount(0, tr("Betrag:"));
     m_typeEdit = new QLineEdit(expenseType->getName());
     m_typeEdit->setObjectName(QStringLiteral("typeEdit"));
     m_typeEdit->setEnabled(false);
+    addRow(1, tr("Ausgabentyp:"), m_typeEdit);
     m_subTypeCombo = new QComboBox;
     m_subTypeCombo->setObjectName(QStringLiteral("subTypeCombo"));
+    addRow(2, tr("Ausgaben-Unterbereich:"), m_subTypeCombo);
     m_instrumentCombo = new QComboBox;
     m_instrumentCombo->setObjectName(QStringLiteral("instrumentCombo"));
+    addRow(3, tr("Zahlungsmittel:"), m_instrumentCombo);
     m_recipientCombo = new QComboBox;
     m_recipientCombo->setObjectName(QStringLiteral("recipientCombo"));
+    addRow(4, tr("Begünstigter:"), m_recipientCombo);
     m_recipientEdit = new QLineEdit;
     m_recipientEdit->setObjectName(QStringLiteral("recipientEdit"));
-    m_dateEdit = new QDateEdit(QDate::currentDate());
-    m_dateEdit->setObjectName(QStringLiteral("dateEdit"));
-    m_dateEdit->setCalendarPopup(true);
-    m_dateEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    QDate firstDay, lastDay;
-    ColorSetting::instance()->bookingDateRange(DateRangeDays, firstDay, lastDay);
-    m_dateEdit->setDateRange(firstDay, lastDay);
+    grid()->addWidget(m_recipientEdit, 4, 2);
+    m_dateEdit = newBookingDate(DateRangeDays);
+    addRow(5, tr("Datum/Bem:"), m_dateEdit);
     m_remarkEdit = new QLineEdit;
     m_remarkEdit->setObjectName(QStringLiteral("remarkEdit"));
-
-    auto addRow = [grid](int row, const QString &text, QWidget *field) {
-        auto *label = new QLabel(text);
-        label->setBuddy(field);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
-    };
-    addRow(0, tr("Betrag:"), m_amountEdit);
-    addRow(1, tr("Ausgabentyp:"), m_typeEdit);
-    addRow(2, tr("Ausgaben-Unterbereich:"), m_subTypeCombo);
-    addRow(3, tr("Zahlungsmittel:"), m_instrumentCombo);
-    addRow(4, tr("Begünstigter:"), m_recipientCombo);
-    grid->addWidget(m_recipientEdit, 4, 2);
-    addRow(5, tr("Datum/Bem:"), m_dateEdit);
-    grid->addWidget(m_remarkEdit, 5, 2);
-    grid->addWidget(new QLabel(QStringLiteral(" ")), 6, 1);
+    grid()->addWidget(m_remarkEdit, 5, 2);
+    addBlank(6);
 
     // The expenses of this type, newest first.
-    m_list = std::make_unique<MasterDataList>(inputBox, QStringLiteral("ausgaben"), tr("Ausgaben"),
-                                              QList<QPair<QString, QString>>{
-                                                  {QStringLiteral("startdate"), tr("Datum")},
-                                                  {QStringLiteral("betrag"), tr("Betrag")},
-                                                  {QStringLiteral("beguenstigter"), tr("Begünstigter")},
-                                                  {QStringLiteral("bemerkung"), tr("Bemerkung")}});
-    QSqlRelationalTableModel *model = m_list->model();
-    model->setSort(model->fieldIndex(QStringLiteral("startdate")), Qt::DescendingOrder);
-    m_list->view()->setObjectName(QStringLiteral("expenseTable"));
-    m_list->view()->setItemDelegateForColumn(model->fieldIndex(QStringLiteral("startdate")),
-                                             new DateDelegate(m_list->view()));
-    m_list->view()->setMinimumSize(400, 320);
-    grid->addLayout(m_list->layout(), 7, 0, 1, 3);
+    m_list = addBookingList(7, QStringLiteral("ausgaben"), tr("Ausgaben"),
+                            {{QStringLiteral("startdate"), tr("Datum")},
+                             {QStringLiteral("betrag"), tr("Betrag")},
+                             {QStringLiteral("beguenstigter"), tr("Begünstigter")},
+                             {QStringLiteral("bemerkung"), tr("Bemerkung")}},
+                            QStringLiteral("expenseTable"));
 
-    auto *actionBox = new QDialogButtonBox;
-    m_saveButton = actionBox->addButton(tr("Speichern"), QDialogButtonBox::ActionRole);
-    m_splitButton = actionBox->addButton(tr("Betrag aufteilen"), QDialogButtonBox::ActionRole);
-    m_deleteButton = actionBox->addButton(tr("Eintrag löschen"), QDialogButtonBox::ActionRole);
-    // Return in the amount field only finishes the input; saving is a click.
-    for (QPushButton *button : {m_saveButton, m_splitButton, m_deleteButton}) {
-        button->setEnabled(false);
-        button->setAutoDefault(false);
-    }
-    grid->addWidget(actionBox, 9, 0, 1, 3);
-    grid->setRowMinimumHeight(9, 10);
-    grid->setRowStretch(9, 1);
-    grid->setColumnStretch(2, 1);
-    grid->setSpacing(5);
-
-    QGroupBox *closeGroup = newCloseGroup(this);
-
-    auto *mainLayout = new QVBoxLayout(this);
-    mainLayout->addWidget(inputBox);
-    mainLayout->addWidget(closeGroup);
+    QDialogButtonBox *actionBox = addButtonBox(9);
+    m_saveButton = addButton(actionBox, tr("Speichern"), false);
+    m_splitButton = addButton(actionBox, tr("Betrag aufteilen"), false);
+    m_deleteButton = addButton(actionBox, tr("Eintrag löschen"), false);
+    setStretchRow(9, 10, 1);
 
     fillCombos();
     refreshList();
@@ -141,11 +74,7 @@ ExpenseEntryForm::ExpenseEntryForm(ExpenseTypeEntry *expenseType, QWidget *paren
     connect(m_recipientCombo, &QComboBox::textActivated, this, &ExpenseEntryForm::checkBeguenstigterCB);
     connect(m_list->view(), &QTableView::clicked, this, &ExpenseEntryForm::getTableViewIndex);
 
-    setMinimumWidth(680);
-    setMaximumWidth(800);
-    setWindowIcon(QIcon(QStringLiteral("./Logo.ico")));
-    setWindowTitle(tr("Ausgabe"));
-    m_amountEdit->setFocus();
+    finishFrame(tr("Ausgabe"), QWIDGETSIZE_MAX, 800, 680, m_amountEdit);
 }
 
 ExpenseEntryForm::~ExpenseEntryForm() = default;
@@ -193,6 +122,7 @@ void ExpenseEntryForm::clearInputs()
     m_amountEdit->setText(QStringLiteral("0.0"));
     m_recipientEdit->clear();
     m_remarkEdit->clear();
+    m_saveButton->setEnabled(false);
 }
 
 void ExpenseEntryForm::checktextEdits()
@@ -221,32 +151,16 @@ void ExpenseEntryForm::addAusgabe()
     DataProvider *dp = DataProvider::instance();
 
     double amount = 0.0;
-    if (!acceptAmount(this, m_amountEdit->text(), MaxAmount, tr("Limite: 99999.0"), amount)) {
-        m_saveButton->setEnabled(false);
+    if (!readAmount(m_amountEdit, MaxAmount, tr("Limite: 99999.0"), m_saveButton, amount))
         return;
-    }
 
     // Without an instrument on an active account there is nothing to pay
     // with; the input stays so that it can be booked later.
-    PaymentInstruction *instrument = nullptr;
-    Account *account = nullptr;
-    if (m_instrumentCombo->currentIndex() >= 0) {
-        instrument = dp->getPaymentInstrument(m_instrumentCombo->currentData().toInt(), true);
-        if (instrument)
-            account = dp->getAccount(instrument->getAccountId());
-    }
-    if (!instrument || !account) {
-        QMessageBox::warning(this, tr("Zahlungsmittel fehlt"),
-                             tr("Es ist kein Zahlungsmittel mit einem aktiven Konto vorhanden. "
-                                "Bitte zuerst ein Konto oder ein Zahlungsmittel erfassen."));
-        return;
-    }
-
-    if (!DataProvider::isAvailable(account->getBalance(), amount)) {
-        QMessageBox::warning(this, tr("Betrags-Überschreitung"), tr("Betrag nicht verfügbar!"));
-        clearInputs();
-        m_saveButton->setEnabled(false);
-        m_amountEdit->setFocus();
+    const PaymentInstruction *instrument = chosenInstrument(m_instrumentCombo);
+    if (!instrument) {
+        showWarning(tr("Zahlungsmittel fehlt"),
+                    tr("Es ist kein Zahlungsmittel mit einem aktiven Konto vorhanden. "
+                       "Bitte zuerst ein Konto oder ein Zahlungsmittel erfassen."));
         return;
     }
 
@@ -273,43 +187,30 @@ void ExpenseEntryForm::addAusgabe()
     const int subTypeId = m_subTypeCombo->currentData().toInt();
     const bool split = subTypeId == 0;
 
-    QString err;
-    QString title;
-    if (dp->postExpense(&expense, subTypeId, split, err, &title)) {
+    // Whether the account has the money is the posting's to decide.
+    const PostingResult result = dp->postExpense(&expense, subTypeId, split);
+    if (result.ok()) {
         m_expenseId = expense.getId();
         m_amount = amount;
     } else {
-        if (title.isEmpty())
-            title = tr("DB-Transaktion fehlgeschlagen!");
-        QMessageBox::information(this, title, err);
+        showPostingResult(result);
     }
 
     refreshList();
     clearInputs();
-    m_saveButton->setEnabled(false);
     m_amountEdit->setFocus();
 }
 
 void ExpenseEntryForm::deleteAusgabe()
 {
-    const int row = m_list->currentRow();
-    if (row < 0) {
-        QMessageBox::information(this, tr("File-Info"), tr("Der Ausgaben-Eintrag konnte nicht gefunden!"));
-        m_deleteButton->setEnabled(false);
-        return;
-    }
-
-    if (!confirmDeletion(this, tr("Eintrag entfernen"), tr("Eintrag %1 löschen?").arg(row + 1)))
+    if (confirmedRow(m_list, m_deleteButton, tr("File-Info"), tr("Der Ausgaben-Eintrag konnte nicht gefunden!")) < 0)
         return;
 
     // Rows, balance and movements go back together, or nothing changes.
     const int id = m_list->currentRecord().value(QStringLiteral("id")).toInt();
-    QString err;
-    QString title;
-    if (!DataProvider::instance()->reverseExpense(id, err, &title)) {
-        if (title.isEmpty())
-            title = tr("Fehler beim löschen einer Ausgabe: ");
-        QMessageBox::information(this, title, err);
+    const PostingResult result = DataProvider::instance()->reverseExpense(id);
+    if (!result.ok()) {
+        showPostingResult(result);
         return;
     }
 

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
-#include <memory>
+#include "masterdataform.h"
 
 class ExpenseTypeEntry;
-class MasterDataList;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
@@ -13,7 +10,7 @@ class QPushButton;
 
 // Books the expenses of one expense type, lists those already booked,
 // deletes one or opens the split of one over the type's sub-types.
-class ExpenseEntryForm : public QDialog
+class ExpenseEntryForm : public MasterDataForm
 {
     Q_OBJECT
 
@@ -33,6 +30,7 @@ public slots:
 private:
     void fillCombos();
     void refreshList();
+    // Empties the inputs for the next booking, which "Speichern" waits for.
     void clearInputs();
 
     ExpenseTypeEntry *m_expenseType;
@@ -48,7 +46,7 @@ private:
     QLineEdit *m_recipientEdit;
     QDateEdit *m_dateEdit;
     QLineEdit *m_remarkEdit;
-    std::unique_ptr<MasterDataList> m_list;
+    MasterDataList *m_list;
     QPushButton *m_saveButton;
     QPushButton *m_splitButton;
     QPushButton *m_deleteButton;

@@ -104,7 +104,6 @@ void ExpenseTypeForm::saveExpenseType()
         insertExpenseType(budget);
     clearFields();
     m_editMode = false;
-    redrawInputCards(CardList::ExpenseTypes);
 }
 
 void ExpenseTypeForm::insertExpenseType(double budget)
@@ -156,7 +155,6 @@ void ExpenseTypeForm::deleteExpenseType()
     m_deleteButton->setEnabled(false);
     clearFields();
     m_editMode = false;
-    redrawInputCards(CardList::ExpenseTypes);
 }
 
 void ExpenseTypeForm::clearFields()

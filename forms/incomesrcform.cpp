@@ -97,7 +97,6 @@ void IncomeSrcForm::saveIncomeSrc()
     m_saveButton->setEnabled(false);
     clearFields();
     m_editMode = false;
-    redrawInputCards(CardList::IncomeSources);
 }
 
 void IncomeSrcForm::deleteIncomeSrc()
@@ -108,11 +107,7 @@ void IncomeSrcForm::deleteIncomeSrc()
     const int id = m_list->currentRecord().value(QStringLiteral("id")).toInt();
     DataProvider *data = DataProvider::instance();
 
-    QList<IncomeEntry *> deposits;
-    data->getIncomeMovements(id, deposits);
-    const bool booked = !deposits.isEmpty();
-    qDeleteAll(deposits);
-    if (booked) {
+    if (!data->getIncomeMovements(id).isEmpty()) {
         showDataPresent(tr("Die Einnahmequelle kann nicht entfernt werden, da sich noch Einträge darunter befinden!"));
         return;
     }
@@ -127,7 +122,6 @@ void IncomeSrcForm::deleteIncomeSrc()
     m_deleteButton->setEnabled(false);
     clearFields();
     m_editMode = false;
-    redrawInputCards(CardList::IncomeSources);
 }
 
 void IncomeSrcForm::clearFields()

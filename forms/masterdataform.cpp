@@ -2,16 +2,19 @@
 
 #include "amountinput.h"
 #include "colorsetting.h"
-#include "picturescene.h"
-#include "reportpainter.h"
-#include "sceneprovider.h"
+#include "dataprovider.h"
+#include "datedelegate.h"
+#include "paymentinstruction.h"
+#include "postingresult.h"
 
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QBoxLayout>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -21,30 +24,6 @@
 #include <QSqlRelationalTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
-
-void redrawInputCards(CardList list)
-{
-    SceneProvider *provider = ColorSetting::instance()->sceneProvider();
-    if (!provider)
-        return;
-    PictureScene *scene = provider->findScene(1);
-    if (!scene)
-        return;
-    ReportPainter painter;
-    switch (list) {
-    case CardList::PaymentInstruments:
-        painter.showPaymentInstrumentCards(scene);
-        break;
-    case CardList::ExpenseTypes:
-        painter.showExpenseTypeCards(scene);
-        break;
-    case CardList::IncomeSources:
-        painter.showIncomeSourceCards(scene);
-        break;
-    }
-}
-
-// ---------------------------------------------------------------------------
 
 MasterDataList::MasterDataList(QWidget *parent, const QString &table, const QString &caption,
                                const QList<QPair<QString, QString>> &columns,
@@ -124,18 +103,20 @@ void MasterDataList::updateHeader()
 
 // ---------------------------------------------------------------------------
 
-MasterDataForm::MasterDataForm(const QString &groupTitle, QWidget *parent)
+MasterDataForm::MasterDataForm(const QString &groupTitle, QWidget *parent, Frame frame)
     : QDialog(parent),
+      m_outer(new QBoxLayout(frame == Frame::Booking ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, this)),
       m_groupBox(new QGroupBox(groupTitle, this)),
       m_grid(new QGridLayout)
 {
-    auto *outer = new QHBoxLayout(this);
-    outer->addWidget(m_groupBox);
+    m_outer->addWidget(m_groupBox);
     m_groupBox->setFont(QFont(QStringLiteral("Helvetica [Cronyx]"), 9));
 
-    m_grid->setSpacing(4);
+    m_grid->setSpacing(frame == Frame::Booking ? 5 : 4);
     m_grid->setColumnStretch(2, 1);
     m_groupBox->setLayout(m_grid);
+    if (frame == Frame::Booking)
+        addCloseGroup();
 }
 
 MasterDataForm::~MasterDataForm()
@@ -143,13 +124,18 @@ MasterDataForm::~MasterDataForm()
     qDeleteAll(m_lists);
 }
 
-QLineEdit *MasterDataForm::addField(int row, const QString &label, bool spanBoth)
+void MasterDataForm::addRow(int row, const QString &label, QWidget *field, int columnSpan)
 {
     auto *caption = new QLabel(label, m_groupBox);
-    auto *field = new QLineEdit(m_groupBox);
     caption->setBuddy(field);
     m_grid->addWidget(caption, row, 0);
-    m_grid->addWidget(field, row, 1, 1, spanBoth ? 2 : 1);
+    m_grid->addWidget(field, row, 1, 1, columnSpan);
+}
+
+QLineEdit *MasterDataForm::addField(int row, const QString &label, bool spanBoth)
+{
+    auto *field = new QLineEdit(m_groupBox);
+    addRow(row, label, field, spanBoth ? 2 : 1);
     return field;
 }
 
@@ -176,26 +162,28 @@ QPushButton *MasterDataForm::addButton(QDialogButtonBox *box, const QString &tex
     return button;
 }
 
-QGroupBox *newCloseGroup(QDialog *dialog)
+// The close button of both frames.
+static QPushButton *addCloseButton(QDialogButtonBox *box, QDialog *dialog)
 {
-    auto *group = new QGroupBox;
-    auto *layout = new QVBoxLayout(group);
-    auto *box = new QDialogButtonBox;
-    QPushButton *close = box->addButton(QCoreApplication::translate("MasterDataForm", "Schliessen"),
-                                        QDialogButtonBox::AcceptRole);
+    QPushButton *close = box->addButton(MasterDataForm::tr("Schliessen"), QDialogButtonBox::AcceptRole);
     close->setAutoDefault(false);
     QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::accept);
-    layout->addWidget(box);
-    return group;
+    return close;
 }
 
 QPushButton *MasterDataForm::addCloseBox(int row, int columnSpan)
 {
-    auto *box = addButtonBox(row, columnSpan);
-    QPushButton *close = box->addButton(tr("Schliessen"), QDialogButtonBox::AcceptRole);
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    return close;
+    return addCloseButton(addButtonBox(row, columnSpan), this);
+}
+
+void MasterDataForm::addCloseGroup()
+{
+    auto *group = new QGroupBox(this);
+    auto *layout = new QVBoxLayout(group);
+    auto *box = new QDialogButtonBox(group);
+    addCloseButton(box, this);
+    layout->addWidget(box);
+    m_outer->addWidget(group);
 }
 
 void MasterDataForm::addBlank(int row)
@@ -217,6 +205,40 @@ void MasterDataForm::setStretchRow(int row, int minimumHeight, int stretch)
 {
     m_grid->setRowMinimumHeight(row, minimumHeight);
     m_grid->setRowStretch(row, stretch);
+}
+
+QLineEdit *MasterDataForm::addBookingAmount(int row, const QString &label)
+{
+    QLineEdit *field = addAmountField(row, label, false);
+    field->setObjectName(QStringLiteral("amountEdit"));
+    field->setText(QStringLiteral("0.0"));
+    return field;
+}
+
+QDateEdit *MasterDataForm::newBookingDate(int rangeDays)
+{
+    auto *field = new QDateEdit(QDate::currentDate(), m_groupBox);
+    field->setObjectName(QStringLiteral("dateEdit"));
+    field->setCalendarPopup(true);
+    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    QDate firstDay, lastDay;
+    ColorSetting::instance()->bookingDateRange(rangeDays, firstDay, lastDay);
+    field->setDateRange(firstDay, lastDay);
+    return field;
+}
+
+MasterDataList *MasterDataForm::addBookingList(int row, const QString &table, const QString &caption,
+                                               const QList<QPair<QString, QString>> &columns,
+                                               const QString &objectName)
+{
+    MasterDataList *list = addList(row, table, caption, columns);
+    QSqlRelationalTableModel *model = list->model();
+    const int dateColumn = model->fieldIndex(QStringLiteral("startdate"));
+    model->setSort(dateColumn, Qt::DescendingOrder);
+    list->view()->setObjectName(objectName);
+    list->view()->setItemDelegateForColumn(dateColumn, new DateDelegate(list->view()));
+    list->view()->setMinimumSize(400, 320);
+    return list;
 }
 
 void MasterDataForm::finishFrame(const QString &windowTitle, int maxHeight, int maxWidth,
@@ -264,6 +286,35 @@ bool MasterDataForm::confirm(const QString &title, const QString &text)
     return confirmDeletion(this, title, text);
 }
 
+PaymentInstruction *MasterDataForm::chosenInstrument(const QComboBox *combo) const
+{
+    if (combo->currentIndex() < 0)
+        return nullptr;
+    DataProvider *dp = DataProvider::instance();
+    PaymentInstruction *instrument = dp->getPaymentInstrument(combo->currentData().toInt(), true);
+    return instrument && dp->getAccount(instrument->getAccountId()) ? instrument : nullptr;
+}
+
+int MasterDataForm::confirmedRow(const MasterDataList *list, QPushButton *deleteButton,
+                                 const QString &missingTitle, const QString &missingText)
+{
+    const int row = list->currentRow();
+    if (row < 0) {
+        showInformation(missingTitle, missingText);
+        deleteButton->setEnabled(false);
+        return -1;
+    }
+    return confirm(tr("Eintrag entfernen"), tr("Eintrag %1 löschen?").arg(row + 1)) ? row : -1;
+}
+
+void MasterDataForm::showPostingResult(const PostingResult &result)
+{
+    if (result.refusesInput())
+        showWarning(result.title, result.text);
+    else
+        showInformation(result.title, result.text);
+}
+
 bool MasterDataForm::checkName(QLineEdit *field, QPushButton *saveButton)
 {
     if (!field->text().trimmed().isEmpty())
@@ -277,8 +328,14 @@ bool MasterDataForm::checkName(QLineEdit *field, QPushButton *saveButton)
 bool MasterDataForm::readAmount(const QLineEdit *field, double limit, QPushButton *saveButton,
                                 double &amount)
 {
-    if (acceptAmount(this, field->text(), limit,
-                     tr("Eröffnungs-Limite: %1").arg(QString::number(limit, 'f', 1)), amount))
+    return readAmount(field, limit, tr("Eröffnungs-Limite: %1").arg(QString::number(limit, 'f', 1)), saveButton,
+                      amount);
+}
+
+bool MasterDataForm::readAmount(const QLineEdit *field, double limit, const QString &limitText,
+                                QPushButton *saveButton, double &amount)
+{
+    if (acceptAmount(this, field->text(), limit, limitText, amount))
         return true;
     saveButton->setEnabled(false);
     return false;

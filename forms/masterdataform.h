@@ -6,6 +6,11 @@
 #include <QSqlRecord>
 #include <QString>
 
+struct PostingResult;
+class PaymentInstruction;
+class QBoxLayout;
+class QComboBox;
+class QDateEdit;
 class QDialogButtonBox;
 class QGridLayout;
 class QGroupBox;
@@ -16,21 +21,9 @@ class QSqlRelationalTableModel;
 class QTableView;
 class QVBoxLayout;
 
-// The untitled lower group box of a dialog with its "Schliessen" button,
-// which accepts the dialog.
-QGroupBox *newCloseGroup(QDialog *dialog);
-
 // Asks with "Ja" and "Nein"; true only for "Ja". Return and Escape answer
 // "Nein", so that nothing is deleted by accident.
 bool confirmDeletion(QWidget *parent, const QString &title, const QString &text);
-
-// The card lists of the main window's input area that a master-data dialog
-// keeps current while it is open.
-enum class CardList { PaymentInstruments, ExpenseTypes, IncomeSources };
-
-// Redraws one card list in the input area (scene 1) of the main window.
-// Does nothing while no main window has registered its scenes.
-void redrawInputCards(CardList list);
 
 // A list of one table under its caption: a relational table model on the
 // default connection and a read-only, single-row-selecting view on it.
@@ -70,9 +63,9 @@ private:
     QSqlRelationalTableModel *m_model;
 };
 
-// The frame that every master-data dialog shares: a titled group box with
-// an input grid, button boxes, lists, the close box and the message boxes.
-// Subclasses fill the grid row by row in their constructors.
+// The frame that every master-data and booking dialog shares: a titled
+// group box with an input grid, button boxes, lists, the close box and the
+// message boxes. Subclasses fill the grid row by row in their constructors.
 class MasterDataForm : public QDialog
 {
     Q_OBJECT
@@ -81,11 +74,19 @@ public:
     ~MasterDataForm() override;
 
 protected:
+    // A master-data dialog closes from a box in its grid; a booking dialog
+    // from an untitled group box below its input group, and its grid is
+    // spaced a little wider.
+    enum class Frame { MasterData, Booking };
+
     // groupTitle: title of the group box ("... erfassen / entfernen").
-    MasterDataForm(const QString &groupTitle, QWidget *parent);
+    MasterDataForm(const QString &groupTitle, QWidget *parent, Frame frame = Frame::MasterData);
 
     QGridLayout *grid() const { return m_grid; }
 
+    // A label with field as its buddy in the given row; the field starts in
+    // column 1 and spans columnSpan columns.
+    void addRow(int row, const QString &label, QWidget *field, int columnSpan = 1);
     // A label with its input field as buddy in the given row; the field
     // spans columns 1-2 or sits in column 1 only.
     QLineEdit *addField(int row, const QString &label, bool spanBoth = true);
@@ -103,6 +104,28 @@ protected:
                             const QList<QPair<QString, QString>> &columns,
                             const QString &filter = QString(), int columnSpan = 3);
     void setStretchRow(int row, int minimumHeight, int stretch);
+
+    // ---- Parts of the booking dialogs ----------------------------------------
+    // The amount of a booking, "0.0" until the user types one.
+    QLineEdit *addBookingAmount(int row, const QString &label);
+    // Today, with the days a booking may carry: rangeDays either side of
+    // today, within the year of the file.
+    QDateEdit *newBookingDate(int rangeDays);
+    // A list of bookings, newest first, with dates as "dd.MM.yyyy".
+    MasterDataList *addBookingList(int row, const QString &table, const QString &caption,
+                                   const QList<QPair<QString, QString>> &columns,
+                                   const QString &objectName);
+    // The instrument chosen in combo (its entries carry instrument ids);
+    // null when none is chosen or its account is unknown.
+    PaymentInstruction *chosenInstrument(const QComboBox *combo) const;
+    // The row of list the user chose to delete: with none selected, says so
+    // (missingTitle, missingText) and disables deleteButton; otherwise asks
+    // "Eintrag %1 löschen?". -1 unless the answer was "Ja".
+    int confirmedRow(const MasterDataList *list, QPushButton *deleteButton, const QString &missingTitle,
+                     const QString &missingText);
+    // Why a posting did not book: a refused input warns, anything else
+    // (nothing found, a failed write) informs.
+    void showPostingResult(const PostingResult &result);
     // Window title, icon, size limits and the field that gets the focus.
     void finishFrame(const QString &windowTitle, int maxHeight, int maxWidth, int minWidth,
                      QWidget *focus);
@@ -124,8 +147,14 @@ protected:
     // decimals and 0 < amount <= limit. Otherwise disables saveButton and
     // shows "Betrag ungültig!" with what is wrong.
     bool readAmount(const QLineEdit *field, double limit, QPushButton *saveButton, double &amount);
+    // The same with limitText as what the box says about the limit.
+    bool readAmount(const QLineEdit *field, double limit, const QString &limitText, QPushButton *saveButton,
+                    double &amount);
 
 private:
+    void addCloseGroup();
+
+    QBoxLayout *m_outer;
     QGroupBox *m_groupBox;
     QGridLayout *m_grid;
     QList<MasterDataList *> m_lists;

@@ -22,7 +22,7 @@ const double OpeningLimit = 99999.0;
 // The bank accounts' own instruments are declared with their accounts.
 QString instrumentFilter()
 {
-    return QStringLiteral("zahlungsmittel_typ <> %1").arg(int(DataProvider::AccountInstrument));
+    return QStringLiteral("zahlungsmittel_typ <> %1").arg(int(InstrumentType::Account));
 }
 } // namespace
 
@@ -103,7 +103,7 @@ void PaymentInstrForm::fillAccountCombo()
     QList<Account *> accounts;
     DataProvider::instance()->getAccounts(accounts);
     for (Account *account : accounts) {
-        if (account->getAccountType() == DataProvider::BankAccount)
+        if (account->getAccountType() == AccountType::Bank)
             m_accountCombo->addItem(QIcon(), account->getName(), account->getId());
     }
 }
@@ -206,7 +206,7 @@ void PaymentInstrForm::getTableViewIndex()
         m_nameEdit->setText(row.value(QStringLiteral("name")).toString());
         m_numberEdit->setText(row.value(QStringLiteral("karten_nummer")).toString());
         m_nameEdit->setEnabled(true);
-        m_numberEdit->setEnabled(type != DataProvider::Cash && type != DataProvider::Voucher);
+        m_numberEdit->setEnabled(type != InstrumentType::Cash && type != InstrumentType::Voucher);
         // Only name and number of an existing instrument are stored; its
         // opening amount is shown for information.
         m_amountEdit->setEnabled(false);
@@ -227,7 +227,6 @@ void PaymentInstrForm::savePaymentInstr()
         return; // refused input stays in the fields
     clearFields();
     m_editMode = false;
-    redrawInputCards(CardList::PaymentInstruments);
 }
 
 bool PaymentInstrForm::insertPaymentInstr()
@@ -236,14 +235,14 @@ bool PaymentInstrForm::insertPaymentInstr()
     Account ownAccount;
     int accountId = 0;
     const int type = chosenType();
-    const bool linked = type == DataProvider::LinkedCard;
+    const bool linked = type == InstrumentType::LinkedCard;
 
     if (!linked) {
         double amount = 0.0;
         if (!readAmount(m_amountEdit, OpeningLimit, m_saveButton, amount))
             return false;
-        ownAccount.setAccountType(DataProvider::OwnAccount);
-        ownAccount.setState(DataProvider::Active);
+        ownAccount.setAccountType(AccountType::Own);
+        ownAccount.setState(AccountState::Active);
         ownAccount.setAccountNumber(m_numberEdit->text());
         ownAccount.setOpeningAmount(amount);
         ownAccount.setBalance(amount);
@@ -306,7 +305,7 @@ void PaymentInstrForm::deletePaymentInstr()
 
     // A linked card only borrows the bank account: the account's movements
     // do not keep the card.
-    const bool linkedCard = instrument->getInstrumentType() == DataProvider::LinkedCard
+    const bool linkedCard = instrument->getInstrumentType() == InstrumentType::LinkedCard
         && instrument->hasAccountLink();
     const bool blocked = data->hasExpensesOfPaymentInstrument(id)
         || (!linkedCard && data->hasAccountMovements(instrument->getAccountId()));
@@ -325,16 +324,15 @@ void PaymentInstrForm::deletePaymentInstr()
     clearFields();
     m_deleteButton->setEnabled(false);
     m_editMode = false;
-    redrawInputCards(CardList::PaymentInstruments);
 }
 
 int PaymentInstrForm::chosenType() const
 {
     if (m_cashRadio->isChecked())
-        return DataProvider::Cash;
+        return InstrumentType::Cash;
     if (m_checkRadio->isChecked())
-        return DataProvider::Voucher;
-    return m_linkedRadio->isChecked() ? DataProvider::LinkedCard : DataProvider::PrepaidCard;
+        return InstrumentType::Voucher;
+    return m_linkedRadio->isChecked() ? InstrumentType::LinkedCard : InstrumentType::PrepaidCard;
 }
 
 void PaymentInstrForm::refilter()

@@ -1,29 +1,12 @@
 #include "accountpaintable.h"
 
 #include "account.h"
-#include "colorsetting.h"
+#include "fontresolver.h"
 #include "imageitem.h"
 #include "picturescene.h"
 
 #include <QColor>
 #include <QFont>
-
-AccountPaintable::AccountPaintable(const QPoint &position, Account *record)
-    : FinancePaintable(QString(), position),
-      m_recordType(record ? record->getTypeCode() : FinanceBase::AccountCode),
-      m_record(record)
-{
-}
-
-AccountPaintable::AccountPaintable(Account *record)
-    : AccountPaintable(QPoint(0, 0), record)
-{
-}
-
-bool AccountPaintable::isType(int typeCode) const
-{
-    return typeCode == m_recordType;
-}
 
 void AccountPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
 {
@@ -43,10 +26,10 @@ void AccountPaintable::paintEntry(int, PictureScene *scene, const QFont &font, c
     if (m_record->getLinkedCount() > 0) {
         if (m_record->getId() != 0)
             scene->addText(QString(QChar(0x25C0)), QPoint(p.x() + 512, p.y() - 4),
-                           ColorSetting::instance()->font(1), m_record->getColour());
+                           FontResolver::sceneFont(1), m_record->getColour());
         else
             scene->addText(QString(QChar(0x2022)), QPoint(p.x() + 730, p.y() - 12),
-                           ColorSetting::instance()->font(0), m_record->getColour());
+                           FontResolver::sceneFont(0), m_record->getColour());
     }
 }
 

@@ -7,23 +7,6 @@
 #include <QColor>
 #include <QFont>
 
-ExpenseEntryDetailPaintable::ExpenseEntryDetailPaintable(const QPoint &position, ExpenseEntryDetail *record)
-    : FinancePaintable(QString(), position),
-      m_recordType(record ? record->getTypeCode() : FinanceBase::ExpenseEntryDetailCode),
-      m_record(record)
-{
-}
-
-ExpenseEntryDetailPaintable::ExpenseEntryDetailPaintable(ExpenseEntryDetail *record)
-    : ExpenseEntryDetailPaintable(QPoint(0, 0), record)
-{
-}
-
-bool ExpenseEntryDetailPaintable::isType(int typeCode) const
-{
-    return typeCode == m_recordType;
-}
-
 void ExpenseEntryDetailPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
 {
     if (!scene || !m_record)

@@ -7,23 +7,6 @@
 #include <QColor>
 #include <QFont>
 
-ExpenseEntryPaintable::ExpenseEntryPaintable(const QPoint &position, ExpenseEntry *record)
-    : FinancePaintable(QString(), position),
-      m_recordType(record ? record->getTypeCode() : FinanceBase::ExpenseEntryCode),
-      m_record(record)
-{
-}
-
-ExpenseEntryPaintable::ExpenseEntryPaintable(ExpenseEntry *record)
-    : ExpenseEntryPaintable(QPoint(0, 0), record)
-{
-}
-
-bool ExpenseEntryPaintable::isType(int typeCode) const
-{
-    return typeCode == m_recordType;
-}
-
 void ExpenseEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
 {
     if (!scene || !m_record)

@@ -7,23 +7,6 @@
 #include <QColor>
 #include <QFont>
 
-ExpenseTypeEntryPaintable::ExpenseTypeEntryPaintable(const QPoint &position, ExpenseTypeEntry *record)
-    : FinancePaintable(QString(), position),
-      m_recordType(record ? record->getTypeCode() : FinanceBase::ExpenseTypeEntryCode),
-      m_record(record)
-{
-}
-
-ExpenseTypeEntryPaintable::ExpenseTypeEntryPaintable(ExpenseTypeEntry *record)
-    : ExpenseTypeEntryPaintable(QPoint(0, 0), record)
-{
-}
-
-bool ExpenseTypeEntryPaintable::isType(int typeCode) const
-{
-    return typeCode == m_recordType;
-}
-
 void ExpenseTypeEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &)
 {
     if (!scene || !m_record)
@@ -43,16 +26,21 @@ void ExpenseTypeEntryPaintable::paintButton(int recordId, PictureScene *scene, c
     titleBox(scene, p, m_record->getName(), font, colour);
     if (recordId != 0) {
         // The card of one expense type: book an expense, show its report.
-        actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/warenkorb.png"), 6, tr("erfassen"));
-        actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), 7, tr("anzeigen"));
+        actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/warenkorb.png"), PictureKind::BookExpense,
+                      tr("erfassen"));
+        actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), PictureKind::RecordReport,
+                      tr("anzeigen"));
         return;
     }
     // The header of the expenses page.
-    actionPicture(scene, m_record, p, 210, QStringLiteral(":/images/back-arrow.png"), 14, tr("zurück"));
-    actionPicture(scene, nullptr, p, 240, QStringLiteral(":/images/settings-blue.png"), 20,
+    actionPicture(scene, m_record, p, 210, QStringLiteral(":/images/back-arrow.png"), PictureKind::BackToMainMenu,
+                  tr("zurück"));
+    actionPicture(scene, nullptr, p, 240, QStringLiteral(":/images/settings-blue.png"), PictureKind::MasterData,
                   tr("Begünstigte bearbeiten"), QStringLiteral("RecipientSettings"));
-    actionPicture(scene, m_record, p, 280, QStringLiteral(":/images/settings-yellow.png"), 20,
+    actionPicture(scene, m_record, p, 280, QStringLiteral(":/images/settings-yellow.png"), PictureKind::MasterData,
                   tr("Ausgabetypen bearbeiten"), QStringLiteral("ExpenseSettings"));
-    actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/anzeigen.png"), 13, tr("Begünstigte anzeigen"));
-    actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display.png"), 4, tr("Ausgabetypen anzeigen"));
+    actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/anzeigen.png"), PictureKind::RecipientOverview,
+                  tr("Begünstigte anzeigen"));
+    actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display.png"), PictureKind::ExpenseOverview,
+                  tr("Ausgabetypen anzeigen"));
 }

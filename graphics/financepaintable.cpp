@@ -1,6 +1,5 @@
 #include "financepaintable.h"
 
-#include "archivefileinfo.h"
 #include "financebase.h"
 #include "imageitem.h"
 #include "picturescene.h"
@@ -27,11 +26,6 @@ FinancePaintable::FinancePaintable(const QString &title, const QPoint &position)
 
 FinancePaintable::~FinancePaintable() = default;
 
-bool FinancePaintable::isType(int typeCode) const
-{
-    return typeCode == m_typeCode;
-}
-
 void FinancePaintable::paintEntry(int, PictureScene *, const QFont &, const QColor &)
 {
 }
@@ -45,14 +39,15 @@ void FinancePaintable::paintButton(int recordId, PictureScene *scene, const QFon
     titleBox(scene, m_position, m_title, font, colour, pastYear ? ChangeYearDx - 5 : 0);
     if (pastYear) {
         // A past year's data: only the way to the current year is offered.
-        actionPicture(scene, nullptr, m_position, ChangeYearDx, QStringLiteral(":/images/change-year.png"), 17,
-                      tr("auf aktuelles Jahr wechseln"));
+        actionPicture(scene, nullptr, m_position, ChangeYearDx, QStringLiteral(":/images/change-year.png"),
+                      PictureKind::ChangeYear, tr("auf aktuelles Jahr wechseln"));
         return;
     }
-    if (ArchiveFileInfo().hasArchiveFiles())
-        actionPicture(scene, nullptr, m_position, 280, QStringLiteral(":/images/hist.png"), 19,
-                      tr("Finanz-Datei selektieren"));
-    actionPicture(scene, nullptr, m_position, 360, QStringLiteral(":/images/info.png"), 16, tr("Info"));
+    if (m_archivesSelectable)
+        actionPicture(scene, nullptr, m_position, 280, QStringLiteral(":/images/hist.png"),
+                      PictureKind::ChooseYearFile, tr("Finanz-Datei selektieren"));
+    actionPicture(scene, nullptr, m_position, 360, QStringLiteral(":/images/info.png"), PictureKind::HelpPage,
+                  tr("Info"));
 }
 
 QString FinancePaintable::cut(const QString &text, int n)
@@ -73,11 +68,11 @@ void FinancePaintable::marker(PictureScene *scene, const QPoint &pos, const QCol
 ImageItem *FinancePaintable::drillDownArrow(PictureScene *scene, FinanceBase *record, const QPointF &pos, int id,
                                             const QVariant &colour)
 {
-    ImageItem *arrow = scene->addImage(record, 15, QStringLiteral(":/images/down-arrow.png"), pos,
+    ImageItem *arrow = scene->addImage(record, PictureKind::DrillDown, QStringLiteral(":/images/down-arrow.png"), pos,
                                        tr("anzeigen"));
-    arrow->setData(1, id);
-    arrow->setData(2, record->getTypeCode());
-    arrow->setData(3, colour);
+    arrow->setData(ImageItem::DrillDownId, id);
+    arrow->setData(ImageItem::DrillDownClass, record->getTypeCode());
+    arrow->setData(ImageItem::DrillDownColour, colour);
     return arrow;
 }
 
@@ -104,12 +99,12 @@ void FinancePaintable::titleText(PictureScene *scene, const QPoint &pos, const Q
 }
 
 ImageItem *FinancePaintable::actionPicture(PictureScene *scene, FinanceBase *record, const QPoint &pos, int dx,
-                                           const QString &resource, int kind, const QString &toolTip,
+                                           const QString &resource, PictureKind kind, const QString &toolTip,
                                            const QString &data)
 {
     ImageItem *item = scene->addImage(record, kind, resource, QPointF(pos.x() + dx, pos.y() + 3), toolTip);
     if (!data.isEmpty())
-        item->setData(1, data);
+        item->setData(ImageItem::ActionText, data);
     return item;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "financebase.h"
+#include "picturekind.h"
+
 #include <QCoreApplication>
 #include <QPoint>
 #include <QString>
 #include <QVariant>
 
-class FinanceBase;
 class ImageItem;
 class PictureScene;
 class QColor;
@@ -26,20 +28,17 @@ public:
     FinancePaintable(const QString &title, const QPoint &position);
     virtual ~FinancePaintable();
 
-    virtual bool isType(int typeCode) const;
-    virtual int getDefaultCode() const { return 0; }
-    virtual void showPolymorphism() {}
     // Draws the record as one list row at the renderer's position. colour
     // is the record's chart colour, shown as a marker beside the row.
     virtual void paintEntry(int recordId, PictureScene *scene, const QFont &font, const QColor &colour);
-    virtual void paintDetail() {}
-    virtual void paintSummary() {}
     // Draws the record as a title box filled with colour, with its action
     // pictures. recordId 0 is the pseudo-record heading a page. In the base
     // class a recordId other than 0 means the open file holds a past year.
     virtual void paintButton(int recordId, PictureScene *scene, const QFont &font, const QColor &colour);
 
     QString title() const { return m_title; }
+    // Whether the year file's title box offers the choice of an archived year.
+    void setArchivesSelectable(bool selectable) { m_archivesSelectable = selectable; }
     QPoint position() const { return m_position; }
 
     // The first n characters of text.
@@ -51,8 +50,8 @@ protected:
     // The chart colour of the row, left of it.
     static void marker(PictureScene *scene, const QPoint &pos, const QColor &colour);
     // The down arrow of a list row that opens its drill-down; the click
-    // handler reads the id (key 1), the record's class code (key 2) and the
-    // row's colour (key 3).
+    // handler reads the id, the record's class code and the row's colour
+    // (the drill-down keys of ImageItem).
     static ImageItem *drillDownArrow(PictureScene *scene, FinanceBase *record, const QPointF &pos, int id,
                                      const QVariant &colour);
     // 420 x 40 box in colour with the name in it (see titleText).
@@ -64,9 +63,9 @@ protected:
     static void titleText(PictureScene *scene, const QPoint &pos, const QString &name, const QFont &font,
                           int textEnd = 0);
     // A clickable picture at (pos.x + dx, pos.y + 3), with its text under
-    // data key 1 when data is not empty.
+    // its action text when data is not empty.
     static ImageItem *actionPicture(PictureScene *scene, FinanceBase *record, const QPoint &pos, int dx,
-                                    const QString &resource, int kind, const QString &toolTip,
+                                    const QString &resource, PictureKind kind, const QString &toolTip,
                                     const QString &data = QString());
     // A text in the scene colour.
     static void text(PictureScene *scene, const QString &text, const QPoint &pos, const QFont &font,
@@ -79,7 +78,21 @@ protected:
     // where it was cut.
     static QString fitToColumn(const QString &text, const QFont &font, int width);
 
-    int m_typeCode = 20;
     QString m_title;
     QPoint m_position;
+    bool m_archivesSelectable = false;
+};
+
+// The renderer of one record class: it draws the record it was made for.
+template <typename Record>
+class RecordPaintable : public FinancePaintable
+{
+public:
+    RecordPaintable(const QPoint &position, Record *record)
+        : FinancePaintable(QString(), position), m_record(record)
+    {
+    }
+
+protected:
+    Record *m_record;
 };

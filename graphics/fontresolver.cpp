@@ -1,10 +1,8 @@
 #include "fontresolver.h"
 
-#include "colorsetting.h"
-
 #include <QFontDatabase>
 #include <QHash>
-#include <QRectF>
+#include <QList>
 
 namespace {
 
@@ -62,18 +60,35 @@ QFont FontResolver::font(const QString &requested, const QString &style, int poi
     return font;
 }
 
+namespace {
+QList<QFont> registeredSceneFonts;
+}
+
 void FontResolver::registerSceneFonts()
 {
-    ColorSetting *settings = ColorSetting::instance();
     const struct
     {
-        const char *family; // null: the settings' current family
+        const char *family;
         int points;
         int pixels;
-    } sizes[] = {{nullptr, 20, 33}, {nullptr, 14, 23}, {nullptr, 12, 20}, {nullptr, 11, 18}, {"Arial Narrow", 10, 16}};
+    } sizes[] = {{"Kalinga", 20, 33}, {"Kalinga", 14, 23}, {"Kalinga", 12, 20}, {"Kalinga", 11, 18},
+                 {"Arial Narrow", 10, 16}};
+    registeredSceneFonts.clear();
     for (const auto &size : sizes) {
-        const QString requested = size.family ? QString::fromLatin1(size.family) : settings->currentFontFamily();
-        settings->addFont(font(requested, QStringLiteral("italic"), size.points), 30, QRectF(1.0, 1.0, 1.0, 10.0),
-                          QStringLiteral("italic"), size.points, size.pixels);
+        QFont sized = font(QString::fromLatin1(size.family), QStringLiteral("italic"), size.points);
+        // The layout of the pictures is measured in pixels, so the font must
+        // have exactly this pixel size whatever the screen resolution.
+        sized.setPixelSize(size.pixels);
+        registeredSceneFonts.append(sized);
     }
+}
+
+QFont FontResolver::sceneFont(int index)
+{
+    return registeredSceneFonts.value(index, QFont(QStringLiteral("Arial")));
+}
+
+void FontResolver::forgetSceneFonts()
+{
+    registeredSceneFonts.clear();
 }

@@ -19,9 +19,13 @@ QString family(const QString &requested);
 // anything else for upright) at pointSize, resolved as above.
 QFont font(const QString &requested, const QString &style, int pointSize);
 
-// Registers the five text sizes of the scenes with the settings object,
+// Registers the five text sizes of the scenes (replacing earlier ones),
 // index 0 the largest, 4 the narrow one of the report rows; each font is
 // forced to the pixel size the layout was measured in.
 void registerSceneFonts();
+// The registered text size at index; plain Arial while none is registered.
+QFont sceneFont(int index);
+// Back to no registered sizes, when the main window goes away.
+void forgetSceneFonts();
 
 } // namespace FontResolver

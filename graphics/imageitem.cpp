@@ -8,13 +8,12 @@
 #include <QPixmap>
 #include <QtMath>
 
-ImageItem::ImageItem(FinanceBase *record, int kind, const QPixmap &pixmap, QGraphicsItem *parent)
-    : QObject(), QGraphicsPixmapItem(parent), m_kind(kind), m_record(record)
+ImageItem::ImageItem(FinanceBase *record, PictureKind kind, const QPixmap &pixmap, QGraphicsItem *parent)
+    : QObject(), QGraphicsPixmapItem(parent), m_kind(kind),
+      m_recordType(record ? record->getTypeCode() : FinanceBase::FinanceBaseCode), m_record(record)
 {
-    if (record) {
+    if (record)
         m_recordId = record->getId();
-        m_recordType = record->getTypeCode();
-    }
     setAcceptHoverEvents(false);
     // The whole picture answers a click, not only its opaque pixels.
     setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
@@ -24,17 +23,23 @@ ImageItem::ImageItem(FinanceBase *record, int kind, const QPixmap &pixmap, QGrap
     setPixmap(QPixmap::fromImage(image));
 }
 
-QSize ImageItem::displaySize(int kind)
+QSize ImageItem::displaySize(PictureKind kind)
 {
-    if (kind >= 1 && kind <= 3)
+    switch (kind) {
+    case PictureKind::IncomePage:
+    case PictureKind::ExpensesPage:
+    case PictureKind::AccountsPage:
         return QSize(100, 50);
-    if (kind == 10 || kind == 11)
+    case PictureKind::Quit:
+    case PictureKind::Unused:
         return QSize(50, 50);
-    if (kind == 14)
+    case PictureKind::BackToMainMenu:
         return QSize(12, 40);
-    if (kind == 15)
+    case PictureKind::DrillDown:
         return QSize(50, 12);
-    return QSize(35, 35);
+    default:
+        return QSize(35, 35);
+    }
 }
 
 QSizeF ImageItem::AdjustSize(QSizeF size, qreal sizeHint)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picturekind.h"
+
 #include <QGraphicsPixmapItem>
 #include <QObject>
 #include <QSizeF>
@@ -9,8 +11,9 @@ class FinanceBase;
 class PictureScene;
 
 // A clickable picture. It carries a kind (what a click on it means), the id
-// and class code of the record it stands for (0 and 20 without a record)
-// and, through QGraphicsItem::setData, texts the click handler reads.
+// and class code of the record it stands for (0 and FinanceBaseCode without
+// a record) and, through QGraphicsItem::setData under the keys of DataKey,
+// what the click handler reads.
 //
 // Clicks: a mouse press on the item emits PictureScene::imagePressed(kind,
 // item) of the scene it was added to (setPictureScene, or else the scene
@@ -25,12 +28,20 @@ class ImageItem : public QObject, public QGraphicsPixmapItem
 {
     Q_OBJECT
 public:
-    ImageItem(FinanceBase *record, int kind, const QPixmap &pixmap, QGraphicsItem *parent = nullptr);
+    // The keys of setData()/data(); each key holds one thing.
+    enum DataKey {
+        ActionText = 1,      // which dialog or action: "Einzahlen", "RecipientSettings", ...
+        DrillDownClass = 2,  // class code of the list row a drill-down arrow opens
+        DrillDownColour = 3, // its colour, a QColor or a colour name
+        DrillDownId = 4      // its record id
+    };
+
+    ImageItem(FinanceBase *record, PictureKind kind, const QPixmap &pixmap, QGraphicsItem *parent = nullptr);
 
     // Width x height the pictures of a kind are shown at.
-    static QSize displaySize(int kind);
+    static QSize displaySize(PictureKind kind);
 
-    int kind() const { return m_kind; }
+    PictureKind kind() const { return m_kind; }
     int recordId() const { return m_recordId; }
     int recordType() const { return m_recordType; }
     // The record it was drawn for. Report lines are deleted right after
@@ -50,9 +61,9 @@ protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
-    int m_kind;
+    PictureKind m_kind;
     int m_recordId = 0;
-    int m_recordType = 20;
+    int m_recordType;
     QString m_name;
     FinanceBase *m_record;
     PictureScene *m_scene = nullptr;

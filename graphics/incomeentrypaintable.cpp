@@ -7,23 +7,6 @@
 #include <QColor>
 #include <QFont>
 
-IncomeEntryPaintable::IncomeEntryPaintable(const QPoint &position, IncomeEntry *record)
-    : FinancePaintable(QString(), position),
-      m_recordType(record ? record->getTypeCode() : FinanceBase::IncomeEntryCode),
-      m_record(record)
-{
-}
-
-IncomeEntryPaintable::IncomeEntryPaintable(IncomeEntry *record)
-    : IncomeEntryPaintable(QPoint(0, 0), record)
-{
-}
-
-bool IncomeEntryPaintable::isType(int typeCode) const
-{
-    return typeCode == m_recordType;
-}
-
 void IncomeEntryPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
 {
     if (!scene || !m_record)
@@ -52,15 +35,17 @@ void IncomeEntryPaintable::paintButton(int recordId, PictureScene *scene, const 
     titleBox(scene, p, cut(m_record->getName(), 30), font, colour);
     if (recordId != 0) {
         // The card of one income source: deposit, show its report.
-        actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/income.png"), 5, tr("einzahlen"),
-                      QStringLiteral("Einzahlen"));
-        actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), 7, tr("anzeigen"));
+        actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/income.png"), PictureKind::AccountAction,
+                      tr("einzahlen"), QStringLiteral("Einzahlen"));
+        actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), PictureKind::RecordReport,
+                      tr("anzeigen"));
         return;
     }
     // The header of the income page.
-    actionPicture(scene, m_record, p, 290, QStringLiteral(":/images/back-arrow.png"), 14, tr("zurück"));
-    actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/settings.png"), 20,
+    actionPicture(scene, m_record, p, 290, QStringLiteral(":/images/back-arrow.png"), PictureKind::BackToMainMenu,
+                  tr("zurück"));
+    actionPicture(scene, m_record, p, 320, QStringLiteral(":/images/settings.png"), PictureKind::MasterData,
                   tr("Einnahmequellen bearbeiten"), QStringLiteral("IncomeSettings"));
-    actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), 12,
+    actionPicture(scene, m_record, p, 360, QStringLiteral(":/images/display-grey.png"), PictureKind::IncomeOverview,
                   tr("Einnahmequellen anzeigen"));
 }

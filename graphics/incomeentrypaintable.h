@@ -6,18 +6,12 @@ class IncomeEntry;
 
 // An income source or an income movement as a list row; a source as a card
 // with its deposit picture, or (id 0) as the header of the income page.
-class IncomeEntryPaintable : public FinancePaintable
+class IncomeEntryPaintable : public RecordPaintable<IncomeEntry>
 {
     Q_DECLARE_TR_FUNCTIONS(IncomeEntryPaintable)
 public:
-    IncomeEntryPaintable(const QPoint &position, IncomeEntry *record);
-    explicit IncomeEntryPaintable(IncomeEntry *record);
+    using RecordPaintable::RecordPaintable;
 
-    bool isType(int typeCode) const override;
     void paintEntry(int recordId, PictureScene *scene, const QFont &font, const QColor &colour) override;
     void paintButton(int recordId, PictureScene *scene, const QFont &font, const QColor &colour) override;
-
-private:
-    int m_recordType;
-    IncomeEntry *m_record;
 };

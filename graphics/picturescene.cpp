@@ -1,7 +1,6 @@
 #include "picturescene.h"
 
 #include "amountitem.h"
-#include "colorsetting.h"
 #include "fontresolver.h"
 #include "graphicpicture.h"
 #include "rectitem.h"
@@ -285,7 +284,7 @@ void PictureScene::addCappedBar(const QRectF &rect, const QColor &colour, const 
     addItem(cap);
 }
 
-ImageItem *PictureScene::addImage(FinanceBase *record, int kind, const QString &resource, const QPointF &pos,
+ImageItem *PictureScene::addImage(FinanceBase *record, PictureKind kind, const QString &resource, const QPointF &pos,
                                   const QString &toolTip, const QString &name)
 {
     auto *item = new ImageItem(record, kind, QPixmap(resource));
@@ -413,7 +412,7 @@ void PictureScene::drawBarChart(const QString &title, const QPoint &pos, double 
     const double width = n > 5 ? (470.0 - 10.0 * n) / n : 60.0;
 
     addTextRow(title, QString(), QString(), QString(), QString(), QPoint(pos.x(), pos.y() - 52), 0, 0, 0, 0,
-               ColorSetting::instance()->font(4), false);
+               FontResolver::sceneFont(4), false);
 
     const int baseline = pos.y() + 200;
     int x = pos.x() + 10;
@@ -447,7 +446,7 @@ void PictureScene::drawPieChart(const QString &title, const QPoint &pos, const Q
             sum += value;
     }
 
-    const QFont font = ColorSetting::instance()->font(4);
+    const QFont font = FontResolver::sceneFont(4);
     addTextRow(title, QString(), QString(), QString(), QString(), QPoint(pos.x(), pos.y() - 52), 0, 0, 0, 0,
                font, false);
     // The arrow marks the top of the pie, where the slices begin.

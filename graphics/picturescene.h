@@ -97,7 +97,7 @@ public:
 
     // A clickable picture from a resource, scaled by kind, at pos; it stands
     // for record (may be null). Tooltip and name are set when not empty.
-    ImageItem *addImage(FinanceBase *record, int kind, const QString &resource, const QPointF &pos,
+    ImageItem *addImage(FinanceBase *record, PictureKind kind, const QString &resource, const QPointF &pos,
                         const QString &toolTip = QString(), const QString &name = QString());
 
     // Rows of texts at pos.x, pos.x + dxN (same y), then addRowLine(line, pos).
@@ -133,7 +133,7 @@ public:
 
 signals:
     // A picture was pressed; see imageitem.h.
-    void imagePressed(int kind, ImageItem *item);
+    void imagePressed(PictureKind kind, ImageItem *item);
 
 protected:
     // Release events never reach the items.

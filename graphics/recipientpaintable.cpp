@@ -7,23 +7,6 @@
 #include <QColor>
 #include <QFont>
 
-RecipientPaintable::RecipientPaintable(const QPoint &position, Recipient *record)
-    : FinancePaintable(QString(), position),
-      m_recordType(record ? record->getTypeCode() : FinanceBase::RecipientCode),
-      m_record(record)
-{
-}
-
-RecipientPaintable::RecipientPaintable(Recipient *record)
-    : RecipientPaintable(QPoint(0, 0), record)
-{
-}
-
-bool RecipientPaintable::isType(int typeCode) const
-{
-    return typeCode == m_recordType;
-}
-
 void RecipientPaintable::paintEntry(int, PictureScene *scene, const QFont &font, const QColor &colour)
 {
     if (!scene || !m_record)

@@ -1,8 +1,9 @@
 #include "reportpainter.h"
 
+#include "recordpainting.h"
+
 #include "account.h"
 #include "accountentry.h"
-#include "colorsetting.h"
 #include "dataprovider.h"
 #include "expenseentry.h"
 #include "expenseentrydetail.h"
@@ -15,6 +16,7 @@
 #include "imageitem.h"
 #include "textitem.h"
 
+#include <QFontMetrics>
 #include <QGraphicsView>
 #include <cmath>
 
@@ -36,12 +38,12 @@ const QColor CardGrey(45, 45, 45);
 
 QFont titleFont()
 {
-    return ColorSetting::instance()->font(2);
+    return FontResolver::sceneFont(2);
 }
 
 QFont rowFont()
 {
-    return ColorSetting::instance()->font(4);
+    return FontResolver::sceneFont(4);
 }
 
 QFont cardFont()
@@ -90,10 +92,16 @@ void revealDetail(PictureScene *scene, int top, int bottom)
     view->ensureVisible(QRectF(0, top, 1, qMax(1, height)), 0, margin);
 }
 
+// Every report can be written out as a PDF from the small picture right of its title.
 void drawTitle(PictureScene *scene, const QString &title)
 {
     scene->addTextRow(title, QString(), QString(), QString(), QString(), QPoint(X0, Y0), 0, 0, 0, 0,
                       titleFont(), false);
+    const int right = X0 + QFontMetrics(titleFont()).horizontalAdvance(title) + 15;
+    ImageItem *pdf = scene->addImage(nullptr, PictureKind::ExportPdf, QStringLiteral(":/images/display.png"),
+                                     QPointF(right, Y0), ReportPainter::tr("als PDF"));
+    pdf->setScale(0.6);
+    pdf->setData(1, title);
 }
 
 // Whole units: the fraction dropped toward zero.
@@ -135,7 +143,7 @@ int drawListRows(PictureScene *scene, const QList<Line *> &lines, int y, Visit v
         } else {
             colour = scene->nextPaletteColour(count);
         }
-        line->paintEntry(QPoint(X0, y), scene, rowFont(), colour);
+        RecordPainting::paintEntry(line, QPoint(X0, y), scene, rowFont(), colour);
         if (!line->isTotalRow())
             visit(line, colour);
         y += RowStep;
@@ -153,7 +161,7 @@ int drawDetailRows(PictureScene *scene, const QList<Line *> &lines, int y)
             y += TotalGap;
             scene->setBandToggle(false);
         }
-        line->paintEntry(QPoint(X0, y), scene, rowFont(), Qt::transparent);
+        RecordPainting::paintEntry(line, QPoint(X0, y), scene, rowFont(), Qt::transparent);
         y += RowStep;
     }
     return y;
@@ -189,11 +197,7 @@ void ReportPainter::showExpenseOverview(PictureScene *scene)
 {
     m_scene = scene;
     DataProvider *data = DataProvider::instance();
-    QList<ExpenseEntry *> expenses;
-    data->getExpensesOfType(expenses, 0);
-    QList<ExpenseEntry *> lines;
-    data->getExpenseTypeTotals(lines, expenses);
-    qDeleteAll(expenses);
+    const RecordList<ExpenseEntry> lines = data->getExpenseTypeTotals(data->getExpensesOfType(0).rows());
 
     beginReport(scene);
     drawTitle(scene, tr("Übersicht Ausgaben"));
@@ -202,14 +206,13 @@ void ReportPainter::showExpenseOverview(PictureScene *scene)
 
     Chart chart;
     double budgets = 0.0;
-    const int y = drawListRows(scene, lines, Y0 + FirstRowDy, [&](ExpenseEntry *line, const QColor &colour) {
+    const int y = drawListRows(scene, lines.rows(), Y0 + FirstRowDy, [&](ExpenseEntry *line, const QColor &colour) {
         if (line->getBudget() > 0)
             budgets += line->getBudget();
         const double spent = whole(line->getAmount());
         if (spent > 0 && line->getBudget() > 0)
             chart.add(spent, colour, line->getBudget());
     });
-    qDeleteAll(lines);
 
     const int yc = y + ChartGap;
     scene->drawPieChart(tr("Ausgaben-Anteile:"), QPoint(X0, yc), chart.values, chart.colours);
@@ -222,11 +225,7 @@ void ReportPainter::showIncomeOverview(PictureScene *scene)
 {
     m_scene = scene;
     DataProvider *data = DataProvider::instance();
-    QList<IncomeEntry *> movements;
-    data->getIncomeMovements(0, movements);
-    QList<IncomeEntry *> lines;
-    data->getIncomeSourceTotals(lines, movements);
-    qDeleteAll(movements);
+    const RecordList<IncomeEntry> lines = data->getIncomeSourceTotals(data->getIncomeMovements(0).rows());
 
     beginReport(scene);
     drawTitle(scene, tr("Übersicht Einkünfte"));
@@ -235,14 +234,13 @@ void ReportPainter::showIncomeOverview(PictureScene *scene)
 
     Chart chart;
     double volumes = 0.0;
-    const int y = drawListRows(scene, lines, Y0 + FirstRowDy, [&](IncomeEntry *line, const QColor &colour) {
+    const int y = drawListRows(scene, lines.rows(), Y0 + FirstRowDy, [&](IncomeEntry *line, const QColor &colour) {
         if (line->getVolume() > 0)
             volumes += line->getVolume();
         const double received = whole(line->getAmount());
         if (received > 0 && line->getVolume() > 0)
             chart.add(received, colour, line->getVolume());
     });
-    qDeleteAll(lines);
 
     const int yc = y + ChartGap;
     scene->drawPieChart(tr("Einkünfte-Anteile:"), QPoint(X0, yc), chart.values, chart.colours);
@@ -254,8 +252,7 @@ void ReportPainter::showIncomeOverview(PictureScene *scene)
 void ReportPainter::showRecipientOverview(PictureScene *scene)
 {
     m_scene = scene;
-    QList<Recipient *> lines;
-    DataProvider::instance()->getRecipientTotals(lines);
+    const RecordList<Recipient> lines = DataProvider::instance()->getRecipientTotals();
 
     beginReport(scene);
     drawTitle(scene, tr("Übersicht Begünstigte"));
@@ -263,16 +260,11 @@ void ReportPainter::showRecipientOverview(PictureScene *scene)
                                  rowFont(), true);
 
     Chart chart;
-    const int y = drawListRows(scene, lines, Y0 + FirstRowDy, [&](Recipient *line, const QColor &colour) {
+    const int y = drawListRows(scene, lines.rows(), Y0 + FirstRowDy, [&](Recipient *line, const QColor &colour) {
         const double paid = whole(line->getPaidSum());
         if (paid > 0)
             chart.add(paid, colour);
     });
-    // The recipients themselves belong to the cache; "Andere" and the total are ours.
-    for (Recipient *line : qAsConst(lines)) {
-        if (line->getId() == 0)
-            delete line;
-    }
 
     const int yc = y + ChartGap;
     scene->drawPieChart(tr("Ausgaben-Anteile bezogen auf Begünstigte:"), QPoint(X0, yc), chart.values,
@@ -284,9 +276,7 @@ void ReportPainter::showRecipientOverview(PictureScene *scene)
 void ReportPainter::showAccountOverview(PictureScene *scene)
 {
     m_scene = scene;
-    QList<PaymentInstruction *> instruments;
-    QList<Account *> lines;
-    DataProvider::instance()->getAccountOverview(instruments, lines);
+    const RecordList<Account> lines = DataProvider::instance()->getAccountOverview();
 
     beginReport(scene);
     drawTitle(scene, tr("Übersicht Konten + Zahlungsmittel"));
@@ -294,17 +284,13 @@ void ReportPainter::showAccountOverview(PictureScene *scene)
                               QPoint(X0, Y0 + HeaderDy), rowFont(), true);
 
     Chart chart;
-    const int y = drawListRows(scene, lines, Y0 + FirstRowDy, [&](Account *line, const QColor &colour) {
+    const int y = drawListRows(scene, lines.rows(), Y0 + FirstRowDy, [&](Account *line, const QColor &colour) {
         if (line->getOutgoingSum() > 0)
             chart.add(line->getOutgoingSum(), colour);
         // Cached accounts count their cards afresh in the next overview.
         if (line->getId() != 0)
             line->setLinkedCount(0);
     });
-    for (Account *line : qAsConst(lines)) {
-        if (line->getId() == 0)
-            delete line;
-    }
 
     const int yc = y + ChartGap;
     scene->drawPieChart(tr("Belastungs-Anteile:"), QPoint(X0, yc), chart.values, chart.colours);
@@ -319,10 +305,8 @@ void ReportPainter::showExpenseTypeReport(PictureScene *scene, ExpenseTypeEntry 
     if (!type)
         return;
     DataProvider *data = DataProvider::instance();
-    QList<ExpenseEntry *> expenses;
-    data->getExpensesOfType(expenses, type->getId());
-    QList<ExpenseEntryDetail *> lines;
-    data->getExpenseSubTypeTotals(type->getId(), expenses, lines);
+    const RecordList<ExpenseEntry> expenses = data->getExpensesOfType(type->getId());
+    const RecordList<ExpenseEntryDetail> lines = data->getExpenseSubTypeTotals(type->getId(), expenses.rows());
 
     beginReport(scene);
     drawTitle(scene, type->getName());
@@ -330,16 +314,15 @@ void ReportPainter::showExpenseTypeReport(PictureScene *scene, ExpenseTypeEntry 
                                  QPoint(X0, Y0 + HeaderDy), 116, rowFont(), true);
 
     // The sub-type list closes with the type's budget against all it spent.
-    for (ExpenseEntryDetail *line : qAsConst(lines)) {
+    for (ExpenseEntryDetail *line : lines) {
         if (line->isTotalRow())
             line->setSecondAmount(type->getBudget());
     }
     Chart chart;
-    int y = drawListRows(scene, lines, Y0 + FirstRowDy, [&](ExpenseEntryDetail *line, const QColor &colour) {
+    int y = drawListRows(scene, lines.rows(), Y0 + FirstRowDy, [&](ExpenseEntryDetail *line, const QColor &colour) {
         if (line->getAmount() > 0)
             chart.add(line->getAmount(), colour);
     });
-    qDeleteAll(lines);
 
     const int yc = y + ChartGap;
     scene->drawPieChart(tr("Unterbereich-Anteile:"), QPoint(X0, yc), chart.values, chart.colours);
@@ -347,23 +330,20 @@ void ReportPainter::showExpenseTypeReport(PictureScene *scene, ExpenseTypeEntry 
     // The type's expenses under the pie; a sub-type drill-down replaces them.
     drawExpenseListHeader(scene, QPoint(X0, yc + 225));
     scene->setDetailTop(yc + 265);
-    y = drawDetailRows(scene, expenses, scene->detailTop());
-    qDeleteAll(expenses);
+    y = drawDetailRows(scene, expenses.rows(), scene->detailTop());
     setReportHeight(scene, y + 15);
 }
 
 void ReportPainter::showRecipientExpenses(PictureScene *scene, int recipientId, const QColor &colour)
 {
     m_scene = scene;
-    QList<ExpenseEntry *> lines;
-    DataProvider::instance()->getExpensesOfRecipient(lines, recipientId);
+    const RecordList<ExpenseEntry> lines = DataProvider::instance()->getExpensesOfRecipient(recipientId);
 
     scene->eraseNamedItems(EraseDetail);
     const int t = scene->detailTop();
     drawExpenseListHeader(scene, QPoint(X0, t + 225));
     scene->addRect(QRectF(X0 - 20, t + 232, 20, 14), colour, Qt::transparent, EraseDetail);
-    const int y = drawDetailRows(scene, lines, t + 265);
-    qDeleteAll(lines);
+    const int y = drawDetailRows(scene, lines.rows(), t + 265);
     setReportHeight(scene, y + 15);
     revealDetail(scene, t + 225, y);
 }
@@ -371,15 +351,13 @@ void ReportPainter::showRecipientExpenses(PictureScene *scene, int recipientId, 
 void ReportPainter::showSubTypeExpenses(PictureScene *scene, int subTypeId, const QColor &colour)
 {
     m_scene = scene;
-    QList<ExpenseEntry *> lines;
-    DataProvider::instance()->getExpensesOfSubType(lines, subTypeId);
+    const RecordList<ExpenseEntry> lines = DataProvider::instance()->getExpensesOfSubType(subTypeId);
 
     scene->eraseNamedItems(EraseDetail);
     const int t = scene->detailTop();
     // The marker beside the header repeats the colour of the opened line.
     scene->addRect(QRectF(X0 - 20, t - 33, 20, 14), colour, Qt::transparent, EraseDetail);
-    const int y = drawDetailRows(scene, lines, t);
-    qDeleteAll(lines);
+    const int y = drawDetailRows(scene, lines.rows(), t);
     setReportHeight(scene, y + 15);
     // The list header stands 40 pixels above the rows.
     revealDetail(scene, t - 40, y);
@@ -391,14 +369,13 @@ void ReportPainter::showPaymentInstrumentReport(PictureScene *scene, PaymentInst
     if (!p)
         return;
     DataProvider *data = DataProvider::instance();
-    QList<Account *> rows;
-    data->getAccountOverview(p, rows);
+    const RecordList<Account> rows = data->getAccountOverview(p);
     Account *account = data->getAccount(p->getAccountId());
 
     // An account's own instrument is shown as the account.
     QString title;
     QString caption;
-    if (p->getInstrumentType() == 25 && account) {
+    if (p->getInstrumentType() == InstrumentType::Account && account) {
         title = account->getName();
         if (!account->getAccountNumber().isEmpty())
             title += QStringLiteral("  -  %1").arg(account->getAccountNumber(), 0, QLatin1Char(' '));
@@ -414,17 +391,13 @@ void ReportPainter::showPaymentInstrumentReport(PictureScene *scene, PaymentInst
     drawTitle(scene, title);
     scene->addTextFourAmounts(caption, tr("Eröffnungsbetrag"), tr("Guthaben"), tr("Eingang"), tr("Ausgang"),
                               QPoint(X0, Y0 + HeaderDy), rowFont(), true);
-    int y = drawDetailRows(scene, rows, Y0 + FirstRowDy);
-    for (Account *row : qAsConst(rows)) {
-        if (row->getId() == 0)
-            delete row;
-    }
+    int y = drawDetailRows(scene, rows.rows(), Y0 + FirstRowDy);
 
     // A card drawing on a bank account has no movements of its own; the
     // flag is worked out here too, in case the cache was reloaded since
     // the instrument list last set it.
-    const bool onBankAccount = p->isBankAccount() || (account && account->getAccountType() == 12);
-    if (!onBankAccount || p->getInstrumentType() == 25) {
+    const bool onBankAccount = p->isBankAccount() || (account && account->getAccountType() == AccountType::Bank);
+    if (!onBankAccount || p->getInstrumentType() == InstrumentType::Account) {
         QList<AccountEntry *> movements;
         data->getAccountMovements(p->getAccountId(), movements);
         if (!movements.isEmpty()) {
@@ -438,8 +411,8 @@ void ReportPainter::showPaymentInstrumentReport(PictureScene *scene, PaymentInst
                 // Movements of the account's cards appear as their expenses.
                 if (movement->getPaymentInstrumentId() != 0)
                     continue;
-                movement->paintEntry(QPoint(X0, y), scene, rowFont(), Qt::transparent);
-                if (movement->getOpFlag() == 1)
+                RecordPainting::paintEntry(movement, QPoint(X0, y), scene, rowFont(), Qt::transparent);
+                if (movement->getOpFlag() == OpFlag::MoneyIn)
                     credits += movement->getAmount();
                 else
                     debits += movement->getAmount();
@@ -460,7 +433,7 @@ void ReportPainter::showPaymentInstrumentReport(PictureScene *scene, PaymentInst
         scene->setBandToggle(false);
         double sum = 0.0;
         for (ExpenseEntry *expense : qAsConst(expenses)) {
-            expense->paintEntry(QPoint(X0, y), scene, rowFont(), Qt::transparent);
+            RecordPainting::paintEntry(expense, QPoint(X0, y), scene, rowFont(), Qt::transparent);
             sum += expense->getAmount();
             y += RowStep;
         }
@@ -478,8 +451,7 @@ void ReportPainter::showIncomeSourceReport(PictureScene *scene, IncomeEntry *sou
     if (!source)
         return;
     beginReport(scene);
-    QList<IncomeEntry *> movements;
-    DataProvider::instance()->getIncomeMovements(source->getId(), movements);
+    const RecordList<IncomeEntry> movements = DataProvider::instance()->getIncomeMovements(source->getId());
 
     drawTitle(scene, source->getName());
     scene->addTwoTextsTwoAmounts(tr("Bewegungen:"), tr("Transaktion"), QString(), tr("Betrag"),
@@ -487,12 +459,11 @@ void ReportPainter::showIncomeSourceReport(PictureScene *scene, IncomeEntry *sou
     int y = Y0 + FirstRowDy;
     scene->setBandToggle(false);
     double total = 0.0;
-    for (IncomeEntry *movement : qAsConst(movements)) {
-        movement->paintEntry(QPoint(X0, y), scene, rowFont(), Qt::transparent);
+    for (IncomeEntry *movement : movements) {
+        RecordPainting::paintEntry(movement, QPoint(X0, y), scene, rowFont(), Qt::transparent);
         total += movement->getAmount();
         y += RowStep;
     }
-    qDeleteAll(movements);
     scene->setBandToggle(false);
     scene->addTextsAndNumbers(tr("Total:"), QString(), QString(), 0.0, total, QPoint(X0, y + 8), 100, 0, 0, 640,
                               rowFont());
@@ -505,16 +476,14 @@ void ReportPainter::showIncomeSourceCards(PictureScene *scene)
 {
     m_scene = scene;
     beginReport(scene);
-    QList<IncomeEntry *> sources;
-    DataProvider::instance()->getIncomeSources(sources);
+    const RecordList<IncomeEntry> sources = DataProvider::instance()->getIncomeSources();
     QPoint pos = PictureScene::cardStart();
-    for (IncomeEntry *source : qAsConst(sources)) {
+    for (IncomeEntry *source : sources) {
         if (!source->isSource())
             continue;
-        source->paintButton(pos, scene, cardFont(), CardGrey);
+        RecordPainting::paintButton(source, pos, scene, cardFont(), CardGrey);
         pos.ry() += CardStep;
     }
-    qDeleteAll(sources);
     scene->update();
     setReportHeight(scene, pos.y() + 15);
 }
@@ -523,15 +492,13 @@ void ReportPainter::showExpenseTypeCards(PictureScene *scene)
 {
     m_scene = scene;
     beginReport(scene);
-    QList<ExpenseTypeEntry *> types;
-    DataProvider::instance()->getExpenseTypes(types);
+    const RecordList<ExpenseTypeEntry> types = DataProvider::instance()->getExpenseTypes();
     scene->setPaletteIndex(0);
     QPoint pos = PictureScene::cardStart();
-    for (ExpenseTypeEntry *type : qAsConst(types)) {
-        type->paintButton(pos, scene, cardFont(), CardGrey);
+    for (ExpenseTypeEntry *type : types) {
+        RecordPainting::paintButton(type, pos, scene, cardFont(), CardGrey);
         pos.ry() += CardStep;
     }
-    qDeleteAll(types);
     scene->update();
     setReportHeight(scene, pos.y() + 15);
 }
@@ -547,18 +514,20 @@ void ReportPainter::showPaymentInstrumentCards(PictureScene *scene)
     for (PaymentInstruction *instrument : qAsConst(instruments)) {
         if (!data->isAccountActive(instrument->getAccountId()))
             continue;
-        instrument->paintButton(pos, scene, cardFont(), CardGrey);
+        RecordPainting::paintButton(instrument, pos, scene, cardFont(), CardGrey);
         // Money paid into the instrument and the correction of its account's
         // movements start from its card too. A card drawing on a bank account
         // has neither: both belong to the bank account's own card.
-        if (instrument->getInstrumentType() != 24) {
-            ImageItem *deposit = scene->addImage(instrument, 5, QStringLiteral(":/images/income.png"),
+        if (instrument->getInstrumentType() != InstrumentType::LinkedCard) {
+            ImageItem *deposit = scene->addImage(instrument, PictureKind::AccountAction,
+                                                 QStringLiteral(":/images/income.png"),
                                                  QPointF(pos.x() + 240, pos.y() + 3), tr("einzahlen"));
-            deposit->setData(1, QStringLiteral("Einzahlen"));
-            ImageItem *maintenance = scene->addImage(instrument, 5, QStringLiteral(":/images/maintenance.png"),
+            deposit->setData(ImageItem::ActionText, QStringLiteral("Einzahlen"));
+            ImageItem *maintenance = scene->addImage(instrument, PictureKind::AccountAction,
+                                                     QStringLiteral(":/images/maintenance.png"),
                                                      QPointF(pos.x() + 280, pos.y() + 3),
                                                      tr("Bewegungen bearbeiten"));
-            maintenance->setData(1, QStringLiteral("Maintenance"));
+            maintenance->setData(ImageItem::ActionText, QStringLiteral("Maintenance"));
         }
         pos.ry() += CardStep;
     }
@@ -608,11 +577,21 @@ void ReportPainter::showHelpPage(PictureScene *scene)
                       "'interne Transaktion' und 'Anzeigen' angeboten sind."));
     heading(665, tr("Kontrolle"), titleFont());
     // Read-only: recomputes every balance from the bookings and lists differences.
-    scene->addImage(nullptr, 21, QStringLiteral(":/images/check.png"), QPointF(x, 700),
+    scene->addImage(nullptr, PictureKind::CheckBalances, QStringLiteral(":/images/check.png"), QPointF(x, 700),
                     tr("Salden prüfen"));
     scene->addWrappedText(tr("Salden prüfen: jeder Kontostand wird aus dem Eröffnungsbetrag und den "
                              "Buchungen nachgerechnet; Abweichungen werden angezeigt, es wird nichts verändert."),
                           QPoint(x + 45, 705), rowFont(), paragraphColour, 635);
+    scene->addImage(nullptr, PictureKind::Backups, QStringLiteral(":/images/hist.png"), QPointF(x, 750),
+                    tr("Sicherungen"));
+    scene->addWrappedText(tr("Sicherungen: bei jedem Start wird eine geprüfte Kopie der Finanzdatei abgelegt; "
+                             "hier lässt sich eine davon zurückholen."),
+                          QPoint(x + 45, 755), rowFont(), paragraphColour, 635);
+    scene->addImage(nullptr, PictureKind::ExportCsv, QStringLiteral(":/images/display.png"), QPointF(x, 800),
+                    tr("Export"));
+    scene->addWrappedText(tr("Export: Ausgaben, Bewegungen und Konten des Jahres als CSV-Dateien für eine "
+                             "Tabellenkalkulation."),
+                          QPoint(x + 45, 805), rowFont(), paragraphColour, 635);
 
     // The view stays where it is; it only grows when the text would be out of reach.
     if (QGraphicsView *view = firstView(scene)) {

@@ -68,8 +68,8 @@ void Account::init()
 {
     m_className = QStringLiteral("Account");
     m_typeCode = AccountCode;
-    m_accountType = 12;
-    m_state = 0;
+    m_accountType = AccountType::Bank;
+    m_state = AccountState::Inactive;
     m_openingAmount = 0.0;
     m_balance = 0.0;
     m_linkedCount = 0;

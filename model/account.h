@@ -1,6 +1,7 @@
 #pragma once
 
 #include "financebase.h"
+#include "financecodes.h"
 
 #include <QColor>
 
@@ -25,8 +26,6 @@ public:
     using FinanceBase::operator=;
 
     void showPolymorphism() override;
-    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
-    void paintButton(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
     FinanceBase &assign(const FinanceBase &other) override;
     Account &assign(const Account &other);
     bool isEqual(const FinanceBase &other) const override;

@@ -72,7 +72,7 @@ void AccountEntry::init()
     m_toAccount = 0;
     m_txType = 29;
     m_state = 0;
-    m_opFlag = 0;
+    m_opFlag = OpFlag::MoneyOut;
     m_amount = 0.0;
     m_paymentInstrumentId = 0;
     m_expenseId = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "financebase.h"
+#include "financecodes.h"
 
 class QSqlQuery;
 
@@ -24,7 +25,6 @@ public:
     using FinanceBase::operator=;
 
     void showPolymorphism() override;
-    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
     FinanceBase &assign(const FinanceBase &other) override;
     AccountEntry &assign(const AccountEntry &other);
     bool isEqual(const FinanceBase &other) const override;

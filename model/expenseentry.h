@@ -27,7 +27,6 @@ public:
     ExpenseEntry &operator=(const ExpenseEntry &other);
     using FinanceBase::operator=;
 
-    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
     // Unlike the other records this also copies the base fields
     // (class code, id, date, name, description).
     FinanceBase &assign(const FinanceBase &other) override;

@@ -23,7 +23,6 @@ public:
     using FinanceBase::operator=;
 
     void showPolymorphism() override;
-    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
     FinanceBase &assign(const FinanceBase &other) override;
     ExpenseEntryDetail &assign(const ExpenseEntryDetail &other);
     bool isEqual(const FinanceBase &other) const override;

@@ -21,8 +21,6 @@ public:
     using FinanceBase::operator=;
 
     void showPolymorphism() override;
-    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
-    void paintButton(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
     FinanceBase &assign(const FinanceBase &other) override;
     ExpenseTypeEntry &assign(const ExpenseTypeEntry &other);
     bool isEqual(const FinanceBase &other) const override;

@@ -79,18 +79,6 @@ void FinanceBase::showPolymorphism()
 {
 }
 
-void FinanceBase::paintEntry(const QPoint &, PictureScene *, const QFont &, const QColor &)
-{
-}
-
-void FinanceBase::paintDetail()
-{
-}
-
-void FinanceBase::paintButton(const QPoint &, PictureScene *, const QFont &, const QColor &)
-{
-}
-
 QString FinanceBase::getDateString() const
 {
     // A null date formats as an empty string.

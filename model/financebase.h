@@ -5,10 +5,6 @@
 
 #include <memory>
 
-class PictureScene;
-class QColor;
-class QFont;
-class QPoint;
 class QSqlRecord;
 class RecordReader;
 
@@ -68,11 +64,6 @@ public:
     virtual int getDefaultCode() const;
     // One line on the debug output naming the dynamic class.
     virtual void showPolymorphism();
-    // Draws the record as one row of a list on the scene.
-    virtual void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour);
-    virtual void paintDetail();
-    // Draws the record as a selectable box on the scene.
-    virtual void paintButton(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour);
     // Copies the subclass's own fields from a record of the same class;
     // a record of another class leaves the target unchanged.
     virtual FinanceBase &assign(const FinanceBase &other) = 0;

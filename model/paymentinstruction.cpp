@@ -1,6 +1,5 @@
 #include "paymentinstruction.h"
 
-#include "dataprovider.h"
 #include "recordreader.h"
 
 #include <QDebug>
@@ -48,15 +47,6 @@ RecordReader PaymentInstruction::reader(const QSqlQuery &query)
     return RecordReader(query, columnNames);
 }
 
-PaymentInstruction::PaymentInstruction(const QString &name)
-{
-    init();
-    DataProvider *data = DataProvider::instance();
-    m_id = data->getIdByName(QStringLiteral("zahlungsmittel"), name);
-    data->refreshRecord(this);
-    m_name = name;
-}
-
 PaymentInstruction::PaymentInstruction(const PaymentInstruction &other)
     : FinanceBase(other)
 {
@@ -76,7 +66,7 @@ void PaymentInstruction::init()
 {
     m_className = QStringLiteral("PaymentInstruction");
     m_typeCode = PaymentInstructionCode;
-    m_instrumentType = 23;
+    m_instrumentType = InstrumentType::PrepaidCard;
     m_accountType = 19;
     m_accountId = 0;
     m_bankAccount = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "financebase.h"
+#include "financecodes.h"
 
 class QSqlQuery;
 
@@ -20,16 +21,11 @@ public:
     explicit PaymentInstruction(const QSqlRecord &row);
     // The row the reader is on; the reader comes from reader().
     explicit PaymentInstruction(const RecordReader &row);
-    // Looks the instrument up by name and reads it from the file; an unknown
-    // name gives id 0 and the defaults, with the name kept.
-    explicit PaymentInstruction(const QString &name);
     PaymentInstruction(const PaymentInstruction &other);
     PaymentInstruction &operator=(const PaymentInstruction &other);
     using FinanceBase::operator=;
 
     void showPolymorphism() override;
-    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
-    void paintButton(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
     FinanceBase &assign(const FinanceBase &other) override;
     PaymentInstruction &assign(const PaymentInstruction &other);
     bool isEqual(const FinanceBase &other) const override;

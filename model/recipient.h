@@ -21,7 +21,6 @@ public:
     Recipient &operator=(const Recipient &other);
     using FinanceBase::operator=;
 
-    void paintEntry(const QPoint &pos, PictureScene *scene, const QFont &font, const QColor &colour) override;
     FinanceBase &assign(const FinanceBase &other) override;
     Recipient &assign(const Recipient &other);
     bool isEqual(const FinanceBase &other) const override;

@@ -5,7 +5,9 @@ set -e
 
 PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
 libgl-dev fonts-liberation sqlite3 \
-xvfb xdotool x11-utils x11-xkb-utils imagemagick dbus python3-pyatspi gir1.2-atspi-2.0 at-spi2-core"
+xvfb xdotool x11-utils x11-xkb-utils imagemagick dbus python3-pyatspi gir1.2-atspi-2.0 at-spi2-core \
+poppler-utils \
+desktop-file-utils appstream dpkg-dev file"
 
 missing=""
 for pkg in $PACKAGES; do

@@ -5,8 +5,8 @@
 # offscreen on a generated year in a private temporary working folder.
 set -e
 SRC="$(cd "$(dirname "$0")/.." && pwd)"
-"$SRC/scripts/dev-build.sh" tst_applwindow
+"$SRC/scripts/dev-build.sh" tst_window
 mkdir -p "$SRC/docs"
 QT_QPA_PLATFORM=offscreen ZOLVEX_SCREENSHOTS="$SRC/docs" \
-    "$SRC/build-dev/tests/tst_applwindow" screenshotsOfAGeneratedYear >/dev/null
+    "$SRC/build-dev/tests/tst_window" screenshotsOfAGeneratedYear >/dev/null
 ls "$SRC"/docs/screenshot-*.png

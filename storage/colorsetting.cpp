@@ -23,37 +23,6 @@ void ColorSetting::release()
 ColorSetting::ColorSetting()
     : m_yearCurrent(true)
 {
-    m_preferredFamilies << QStringLiteral("Arial") << QStringLiteral("Kalinga")
-                        << QStringLiteral("Levenim MT") << QStringLiteral("Mangal")
-                        << QStringLiteral("Arabic Typesetting") << QStringLiteral("Batang")
-                        << QStringLiteral("Bradley Hand ITC") << QStringLiteral("Comic Sans MS")
-                        << QStringLiteral("French Script MT") << QStringLiteral("IrisUPC");
-    m_currentFontFamily = m_preferredFamilies.at(1);
-}
-
-void ColorSetting::addFont(const QFont &font, int code, const QRectF &rect, const QString &name,
-                           int pointSize, int pixelSize)
-{
-    FontEntry entry;
-    entry.inUse = true;
-    entry.font = font;
-    entry.code = code;
-    entry.rect = rect;
-    entry.name = name;
-    entry.pointSize = pointSize;
-    entry.pixelSize = pixelSize;
-    // The layout of the pictures is measured in pixels, so the font must
-    // have exactly this pixel size whatever the screen resolution.
-    if (entry.font.pixelSize() != pixelSize)
-        entry.font.setPixelSize(pixelSize);
-    m_fonts.append(entry);
-}
-
-QFont ColorSetting::font(int index) const
-{
-    if (index >= 0 && index < m_fonts.size() && m_fonts.at(index).inUse)
-        return m_fonts.at(index).font;
-    return QFont(m_preferredFamilies.at(0));
 }
 
 int ColorSetting::getSetting(const QString &category, const QString &name, QString &version)
@@ -102,23 +71,6 @@ bool ColorSetting::checkDbVersion(const QString &programVersion, QString &out)
 {
     getSetting(QStringLiteral("MY_ZOLVEX"), QStringLiteral("DB_VERSION"), out);
     return programVersion.left(3) == out;
-}
-
-bool ColorSetting::clearBookings()
-{
-    static const char *const statements[] = {
-        "DELETE FROM konto_bewegungen",
-        "DELETE FROM ausgaben_detail",
-        "DELETE FROM ausgaben",
-        "DELETE FROM einnahmen",
-    };
-    bool allDone = true;
-    QSqlQuery query;
-    for (const char *sql : statements) {
-        if (!query.exec(QString::fromLatin1(sql)))
-            allDone = false;
-    }
-    return allDone;
 }
 
 void ColorSetting::bookingDateRange(int days, QDate &first, QDate &last)

@@ -1,0 +1,7 @@
+#include "datachanges.h"
+
+DataChanges *DataChanges::instance()
+{
+    static DataChanges changes;
+    return &changes;
+}
