@@ -367,6 +367,11 @@ void TestWindow::screenshotsOfAGeneratedYear()
     m_ws = std::make_unique<TestWorkspace>();
     QString err;
     QVERIFY2(YearGenerator(YearGenerator::Options()).fill(err), qPrintable(err));
+    // Long remarks, as users write them, show where a column ends.
+    TestWorkspace::exec(QStringLiteral("UPDATE ausgaben SET bemerkung = 'Wocheneinkauf mit Getränken für das "
+                                       "Grillfest am Samstag bei Familie Brunner' WHERE id % 3 = 0"));
+    TestWorkspace::exec(QStringLiteral("UPDATE konto_bewegungen SET bemerkung = bemerkung || ' – Dauerauftrag "
+                                       "gemäss Vereinbarung vom Januar' WHERE id % 2 = 0"));
     DataProvider::reloadAfterRollback();
     start();
     auto save = [&](const char *name) { QVERIFY(m_window->grab().save(folder + "/" + name, "PNG")); };
