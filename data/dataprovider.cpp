@@ -616,8 +616,13 @@ double DataProvider::getExpenseDetailSum(int expenseId)
 {
     QSqlQuery query;
     double sum = 0.0;
-    if (!runQuery(query, QStringLiteral("SELECT * FROM ausgaben_detail WHERE ausgaben_id = '%1' ").arg(expenseId)))
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT * FROM ausgaben_detail WHERE ausgaben_id = ?"));
+    query.addBindValue(expenseId);
+    if (!query.exec()) {
+        s_readFailed = true;
         return sum;
+    }
     while (query.next())
         sum += query.value(QStringLiteral("betrag")).toDouble();
     return sum;

@@ -57,8 +57,12 @@ RecordList<ExpenseEntry> DataProvider::getExpensesOfSubType(int subTypeId)
     QHash<int, QList<double>> amounts;
     double sum = 0.0;
     QSqlQuery query;
-    if (runQuery(query, QStringLiteral("SELECT * FROM ausgaben_detail WHERE ausgaben_sub_typ_id = '%1' ")
-                            .arg(subTypeId))) {
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT * FROM ausgaben_detail WHERE ausgaben_sub_typ_id = ?"));
+    query.addBindValue(subTypeId);
+    if (!query.exec()) {
+        s_readFailed = true;
+    } else {
         const RecordReader columns = ExpenseEntryDetail::reader(query);
         while (query.next()) {
             const ExpenseEntryDetail detail(columns);
