@@ -332,6 +332,13 @@ void MenuDispatcher::showRecord(ImageItem *item, PictureScene *afa)
 void MenuDispatcher::openSettings(ImageItem *item)
 {
     const QString which = dataText(item, ImageItem::ActionText);
+    // A file open for viewing only (a later year, write-protected) keeps
+    // its master data as it is.
+    const QString viewOnly = window() ? window()->viewOnlyReason() : QString();
+    if (!viewOnly.isEmpty() && which.endsWith(QLatin1String("Settings"))) {
+        QMessageBox::information(window(), tr("Laufendes Jahr"), viewOnly, QMessageBox::Ok);
+        return;
+    }
     if (which == QLatin1String("RecipientSettings")) {
         RecipientForm dialog(0);
         runDialog(dialog);

@@ -131,7 +131,9 @@ YearFileOpener::Result YearFileOpener::offerUpgrade()
         return Result::End;
 
     QString err;
-    YearDataActions::writeStartBackup();
+    // The backups belong to the current year's file, never to an archive.
+    if (!isArchiveInUse())
+        YearDataActions::writeStartBackup();
     const QString copy = VerifiedCopy::write(m_fileName, QStringLiteral("1.4"), err);
     if (copy.isEmpty()) {
         refuse(QObject::tr("Aktualisierung abgebrochen"),

@@ -52,15 +52,21 @@ BackupStore::BackupStore(const QString &folder)
 
 QString BackupStore::newCopyName() const
 {
-    const QString stem = m_folder + QStringLiteral("/finanzen_")
-                         + QDateTime::currentDateTime().toString(NameTimeFormat);
-    QString name = stem + QStringLiteral(".dat");
-    for (int n = 2; QFileInfo::exists(name); ++n)
-        name = stem + QStringLiteral("_%1.dat").arg(n);
-    return name;
+    const QString stamp = QDateTime::currentDateTime().toString(NameTimeFormat);
+    const QString stem = m_folder + QStringLiteral("/finanzen_") + stamp;
+    // Numbered past the newest copy of the same second, so that the new copy
+    // sorts as the newest even where older ones of that second were removed.
+    const QRegularExpressionMatch newest = CopyName.match(copyNames().value(0));
+    int n = newest.captured(1) == stamp ? qMax(1, newest.captured(2).toInt()) + 1 : 1;
+    const auto nameFor = [&stem](int k) {
+        return stem + (k > 1 ? QStringLiteral("_%1.dat").arg(k) : QStringLiteral(".dat"));
+    };
+    while (QFileInfo::exists(nameFor(n)))
+        ++n;
+    return nameFor(n);
 }
 
-QString BackupStore::write(QString &err)
+QString BackupStore::write(QString &err, const QString &keep)
 {
     const QString shownFolder = QDir::toNativeSeparators(QFileInfo(m_folder).absoluteFilePath());
     if (!QDir().mkpath(m_folder)
@@ -80,7 +86,7 @@ QString BackupStore::write(QString &err)
         return QString();
     }
     // Old copies go only once the new one is safely there.
-    prune();
+    prune(keep);
     return copy;
 }
 
@@ -101,11 +107,14 @@ QStringList BackupStore::copyNames() const
     return newestFirst;
 }
 
-void BackupStore::prune() const
+void BackupStore::prune(const QString &keep) const
 {
     const QStringList names = copyNames();
-    for (int i = Kept; i < names.size(); ++i)
-        QFile::remove(m_folder + QLatin1Char('/') + names.at(i));
+    for (int i = Kept; i < names.size(); ++i) {
+        const QString path = m_folder + QLatin1Char('/') + names.at(i);
+        if (keep.isEmpty() || QFileInfo(path) != QFileInfo(keep))
+            QFile::remove(path);
+    }
 }
 
 QList<BackupStore::Copy> BackupStore::list() const
@@ -124,20 +133,22 @@ QList<BackupStore::Copy> BackupStore::list() const
 
 bool BackupStore::restore(const QString &copyPath, QString &err)
 {
-    const QString yearFile = QSqlDatabase::database().databaseName();
+    // Behind a link, the real file is replaced and the link kept.
+    const QString yearFile = QFileInfo(QSqlDatabase::database().databaseName()).canonicalFilePath();
     const QString partial = temporaryName(yearFile);
     QMap<QString, qint64> counts;
+    QMap<QString, qint64> copied;
     QString reason = inspect(copyPath, counts);
     if (!reason.isEmpty()) {
         err = tr("Die Sicherung %1 ist beschädigt und wird nicht zurückgeholt:\n%2")
                   .arg(QDir::toNativeSeparators(copyPath), reason);
         return false;
     }
-    // What is there now stays restorable too.
-    if (write(err).isEmpty())
+    // What is there now stays restorable too; the chosen copy is not pruned.
+    if (write(err, copyPath).isEmpty())
         return false;
     QFile::remove(partial);
-    if (!QFile::copy(copyPath, partial) || !inspect(partial, counts).isEmpty()) {
+    if (!QFile::copy(copyPath, partial) || !inspect(partial, copied).isEmpty() || copied != counts) {
         QFile::remove(partial);
         err = tr("Die Sicherung konnte nicht neben die Finanzdatei kopiert werden; es wurde nichts verändert.");
         return false;

@@ -32,7 +32,8 @@ public:
 
     // Copies the file open on the default connection. Returns the copy's
     // path, or an empty text and err (German) saying why there is none.
-    QString write(QString &err);
+    // The copy at keep, when given, survives the removal of old copies.
+    QString write(QString &err, const QString &keep = QString());
     // The intact copies, newest first; damaged ones are never listed.
     QList<Copy> list() const;
     // Checks the copy again, first saves the open file as a copy of its own,
@@ -43,7 +44,7 @@ public:
 private:
     QString newCopyName() const;
     QStringList copyNames() const;
-    void prune() const;
+    void prune(const QString &keep) const;
 
     QString m_folder;
 };

@@ -92,7 +92,7 @@ void AccountMaintForm::getTableViewIndex()
         return;
     const QSqlRecord row = m_list->currentRecord();
     m_movementIdEdit->setText(QString::number(row.value(QStringLiteral("id")).toInt()));
-    m_amountEdit->setText(QString::number(row.value(QStringLiteral("betrag")).toDouble(), 'g', 6));
+    m_amountEdit->setText(QString::number(row.value(QStringLiteral("betrag")).toDouble(), 'f', 2));
     m_instrumentIdEdit->setText(QString::number(row.value(QStringLiteral("zahlungsmittel_id")).toInt()));
     m_expenseIdEdit->setText(QString::number(row.value(QStringLiteral("ausgabe_id")).toInt()));
     m_txTypeEdit->setText(QString::number(row.value(QStringLiteral("tx_typ")).toInt()));

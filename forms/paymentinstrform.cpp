@@ -212,7 +212,7 @@ void PaymentInstrForm::getTableViewIndex()
         m_amountEdit->setEnabled(false);
 
         if (Account *account = DataProvider::instance()->getAccount(accountId))
-            m_amountEdit->setText(QString::number(account->getOpeningAmount(), 'g', 6));
+            m_amountEdit->setText(QString::number(account->getOpeningAmount(), 'f', 2));
     }
     m_saveButton->setEnabled(false);
     m_deleteButton->setEnabled(true);

@@ -14,8 +14,10 @@
 
 namespace {
 
-// Where the change-of-year picture sits in the year file's title box.
+// Where the pictures sit in the year file's title box.
+const int ArchivesDx = 280;
 const int ChangeYearDx = 360;
+const int InfoDx = 360;
 
 } // namespace
 
@@ -35,8 +37,10 @@ void FinancePaintable::paintButton(int recordId, PictureScene *scene, const QFon
     if (!scene)
         return;
     const bool pastYear = recordId != 0;
-    // The past year's warning is long: it must stay readable left of its picture.
-    titleBox(scene, m_position, m_title, font, colour, pastYear ? ChangeYearDx - 5 : 0);
+    // The status (a past year's warning, both years of a later one) must stay
+    // readable left of the box's first picture.
+    const int firstPictureDx = pastYear ? ChangeYearDx : m_archivesSelectable ? ArchivesDx : InfoDx;
+    titleBox(scene, m_position, m_title, font, colour, firstPictureDx - 5);
     if (pastYear) {
         // A past year's data: only the way to the current year is offered.
         actionPicture(scene, nullptr, m_position, ChangeYearDx, QStringLiteral(":/images/change-year.png"),
@@ -44,9 +48,9 @@ void FinancePaintable::paintButton(int recordId, PictureScene *scene, const QFon
         return;
     }
     if (m_archivesSelectable)
-        actionPicture(scene, nullptr, m_position, 280, QStringLiteral(":/images/hist.png"),
+        actionPicture(scene, nullptr, m_position, ArchivesDx, QStringLiteral(":/images/hist.png"),
                       PictureKind::ChooseYearFile, tr("Finanz-Datei selektieren"));
-    actionPicture(scene, nullptr, m_position, 360, QStringLiteral(":/images/info.png"), PictureKind::HelpPage,
+    actionPicture(scene, nullptr, m_position, InfoDx, QStringLiteral(":/images/info.png"), PictureKind::HelpPage,
                   tr("Info"));
 }
 

@@ -101,7 +101,7 @@ void drawTitle(PictureScene *scene, const QString &title)
     ImageItem *pdf = scene->addImage(nullptr, PictureKind::ExportPdf, QStringLiteral(":/images/display.png"),
                                      QPointF(right, Y0), ReportPainter::tr("als PDF"));
     pdf->setScale(0.6);
-    pdf->setData(1, title);
+    pdf->setData(ImageItem::ActionText, title);
 }
 
 // Whole units: the fraction dropped toward zero.

@@ -99,10 +99,12 @@ bool step(const QString &sql, QString &err, const QVariantList &values = {})
 }
 
 // The year the bookings of a version 1.3 file belong to, or 1 ("not fixed
-// yet") for a file without bookings, which the year check then stamps.
+// yet") for a file without bookings, which the year check then stamps. Cash
+// expenses have no movement, so both tables count.
 int yearOfBookings()
 {
-    QSqlQuery query(QStringLiteral("SELECT MAX(startdate) FROM konto_bewegungen"));
+    QSqlQuery query(QStringLiteral("SELECT MAX(d) FROM (SELECT MAX(startdate) AS d FROM konto_bewegungen "
+                                   "UNION ALL SELECT MAX(startdate) FROM ausgaben)"));
     const QDate last = query.next() ? query.value(0).toDate() : QDate();
     return last.isValid() ? last.year() : 1;
 }
@@ -138,13 +140,12 @@ bool runUpgradeSteps(QString &err)
         }
     }
     const int year = yearOfBookings();
-    const QString yearText = year == 1 ? QStringLiteral("1") : QString::number(year);
     return step(QStringLiteral("CREATE TABLE settings (id INTEGER PRIMARY KEY AUTOINCREMENT, category VARCHAR(40) "
                                "NOT NULL, name VARCHAR(40) NOT NULL, value INTEGER, version VARCHAR(10))"),
                 err)
         && step(QStringLiteral("INSERT INTO settings (category,name,value,version) VALUES "
                                "('MY_ZOLVEX', 'CURRENT_YEAR', ?, ?)"),
-                err, {year, yearText})
+                err, {year, QString::number(year)})
         && step(QStringLiteral("INSERT INTO settings (category,name,value,version) VALUES "
                                "('MY_ZOLVEX', 'DB_VERSION', 14, '1.4')"),
                 err);

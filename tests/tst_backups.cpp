@@ -76,15 +76,24 @@ private slots:
 void TestBackups::restoreBringsBackTheSameRows_data()
 {
     QTest::addColumn<QString>("answer");
-    QTest::newRow("Ja") << "Ja";
-    QTest::newRow("Nein") << "Nein";
+    QTest::addColumn<bool>("linked");   // ./Data/finanzen.dat a link to the real file
+    QTest::newRow("Ja") << "Ja" << false;
+    QTest::newRow("Nein") << "Nein" << false;
+    QTest::newRow("Ja, behind a link") << "Ja" << true;
 }
 
 void TestBackups::restoreBringsBackTheSameRows()
 {
     QFETCH(QString, answer);
+    QFETCH(bool, linked);
     TestWorkspace workspace;
     generateYear(300);
+    if (linked) {
+        workspace.close();
+        QVERIFY(QFile::rename("Data/finanzen.dat", "real.dat"));
+        QVERIFY(QFile::link(QFileInfo("real.dat").absoluteFilePath(), "Data/finanzen.dat"));
+        QVERIFY(workspace.open());
+    }
     const QStringList before = allRows();
     QString err;
     for (int i = 0; i < BackupStore::Kept + 2; ++i)
@@ -100,7 +109,7 @@ void TestBackups::restoreBringsBackTheSameRows()
     auto *list = dialog.findChild<QTableWidget *>();
     QCOMPARE(list->rowCount(), BackupStore::Kept);
     QCOMPARE(list->item(0, 1)->text(), QString::number(300));
-    list->selectRow(0);
+    list->selectRow(BackupStore::Kept - 1);   // the oldest, which a new copy would push out
     MessageBoxCatcher boxes;
     boxes.setButtonTexts({answer});
     QTimer::singleShot(0, &dialog, [&] {
@@ -115,6 +124,8 @@ void TestBackups::restoreBringsBackTheSameRows()
     QCOMPARE(dialog.restored(), answer == QLatin1String("Ja"));
     if (answer == QLatin1String("Ja")) {
         QVERIFY(boxes.texts().last().contains("neu starten"));
+        QCOMPARE(BackupStore().list().first().expenses, 0);   // the state before, kept as the newest copy
+        QCOMPARE(QFileInfo("Data/finanzen.dat").isSymLink(), linked);
         QVERIFY(workspace.open());
         QCOMPARE(allRows(), before);
     } else {

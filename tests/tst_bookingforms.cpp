@@ -478,7 +478,7 @@ void TestBookingForms::maintenanceUpdatesOnlyReferences()
 {
     TestWorkspace ws;
     ws.seedMasterData();
-    seedMovement("'2026-01-10',45.6,1,0,21,31,0,'Lebensmittel: Migros',1,7,'',0");
+    seedMovement("'2026-01-10',12345.67,1,0,21,31,0,'Lebensmittel: Migros',1,7,'',0");
     seedMovement("'2026-02-15',2500.0,1,0,23,31,1,'Lohn - Februar',0,0,'',1");
     seedMovement("'2026-03-02',100.0,3,1,22,31,1,'Von: Postkonto',0,0,'2026321010',0");
     const QString before = fileSnapshot();
@@ -489,7 +489,7 @@ void TestBookingForms::maintenanceUpdatesOnlyReferences()
     dlg.clickRow(dlg.rowOf(1));
     QCOMPARE(dlg.edit("amountEdit")->text() + ' ' + dlg.edit("expenseIdEdit")->text() + ' '
                  + dlg.edit("instrumentIdEdit")->text() + ' ' + dlg.edit("txTypeEdit")->text(),
-             QStringLiteral("45.6 7 1 21"));
+             QStringLiteral("12345.67 7 1 21"));
     dlg.enter("expenseIdEdit", "12");
     dlg.enter("instrumentIdEdit", "3");
     dlg.enter("txIdEdit", "Paar'1");

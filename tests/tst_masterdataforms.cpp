@@ -328,6 +328,11 @@ void TestMasterDataForms::instrumentKinds()
     QCOMPARE(stored.value(2).toInt(), account);
     QCOMPARE(TestWorkspace::rowCount(QStringLiteral("konten")), account == 4 ? 4 : 3);
     QCOMPARE(TestWorkspace::balance(account), account == 4 ? 50.0 : 1000.0);
+    // Chosen again, its stored opening amount shows to the cent.
+    if (account == 4) {
+        QVERIFY(clickRow(theList(form.get()), QStringLiteral("Neu")));
+        QCOMPARE(field(form.get(), QStringLiteral("Eröffnungsbetrag:"))->text(), QStringLiteral("50.00"));
+    }
 }
 
 // An account is stored together with its own instrument, or not at all.

@@ -217,8 +217,11 @@ void TestWindow::yearStates()
     QCOMPARE(textsOf(hfa, QPointF(20, 100)), QStringList{status});
     QList<int> kinds;
     for (QGraphicsItem *item : hfa->items(Qt::AscendingOrder)) {
-        if (auto *image = dynamic_cast<ImageItem *>(item); image && image->y() == 98)
+        if (auto *image = dynamic_cast<ImageItem *>(item); image && image->y() == 98) {
             kinds << int(image->kind());
+            // No picture covers any part of the status.
+            QVERIFY(hfa->itemAt(QPointF(25, 110), QTransform())->sceneBoundingRect().right() <= image->x());
+        }
         if (auto *rect = dynamic_cast<RectItem *>(item); rect && rect->rect() == QRectF(15, 95, 420, 40))
             QCOMPARE(rect->brush().color(), fileYear == 2001 ? QColor(255, 0, 0) : QColor(45, 45, 45));
     }
@@ -234,6 +237,12 @@ void TestWindow::yearStates()
     QCOMPARE(closer.opened, refusal.isEmpty() ? QStringList{"ExpenseEntryForm"} : QStringList());
     QCOMPARE(boxes.texts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
     QCOMPARE(boxes.titles(), refusal.isEmpty() ? QStringList() : QStringList{"Laufendes Jahr"});
+    // Master data stays editable in a past year, not in a file open for viewing only.
+    const bool viewOnly = !readOnlyReason.isEmpty() || fileYear > ThisYear;
+    const int boxesBefore = boxes.count();
+    click(m_window->hfaView(), picture(m_window->hfaScene(), 20, -1, "ExpenseSettings"));
+    QCOMPARE(closer.opened.contains("ExpenseTypeForm"), !viewOnly);
+    QCOMPARE(boxes.texts().mid(boxesBefore), viewOnly ? QStringList{refusal} : QStringList());
 }
 
 void TestWindow::picturesDoWhatTheyShow_data()

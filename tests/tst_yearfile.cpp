@@ -191,9 +191,11 @@ private slots:
     {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("upgradeFails");
-        QTest::newRow("Ja") << "Ja" << false;
-        QTest::newRow("Nein") << "Nein" << false;
-        QTest::newRow("Ja, upgrade fails") << "Ja" << true;
+        QTest::addColumn<QString>("name");   // of the year file in ./Data
+        QTest::newRow("Ja") << "Ja" << false << "finanzen";
+        QTest::newRow("Nein") << "Nein" << false << "finanzen";
+        QTest::newRow("Ja, upgrade fails") << "Ja" << true << "finanzen";
+        QTest::newRow("Ja, chosen archive") << "Ja" << false << "finanzen_2024";
     }
 
     // A file as version 1.3 left it: no settings table, movements without
@@ -202,10 +204,15 @@ private slots:
     {
         QFETCH(QString, answer);
         QFETCH(bool, upgradeFails);
+        QFETCH(QString, name);
         TestWorkspace ws;
         ws.seedMasterData();
         for (const char *sql : {"INSERT INTO konto_bewegungen (startdate,betrag,konto_id_von,konto_id_nach,tx_typ,stat,"
                                 "op_flag,zahlungsmittel_id) VALUES ('2024-05-01',20.0,2,0,21,31,0,2)",
+                                // a cash expense, later than every movement
+                                "INSERT INTO ausgaben (startdate,betrag,beguenstigter,beguenstigter_id,zahlungsmittel,"
+                                "zahlungsmittel_id,ausgaben_typ,ausgaben_typ_id) "
+                                "VALUES ('2025-02-01',5,'Migros',1,'Bargeld',2,'Lebensmittel',1)",
                                 "DROP TABLE settings", "ALTER TABLE konto_bewegungen DROP COLUMN einnahme_quelle_id",
                                 "ALTER TABLE einnahme_quelle DROP COLUMN mwst"})
             TestWorkspace::exec(sql);
@@ -213,8 +220,13 @@ private slots:
             TestWorkspace::exec("CREATE TRIGGER refuse BEFORE UPDATE ON konto_bewegungen "
                                 "BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
         ws.close();
-        const QByteArray before = bytesOf(ws.filePath());
-        writeFile(ws.dataPath() + "/finanzen_vor_1.4.dat", "older copy");
+        const QString file = ws.dataPath() + "/" + name;
+        if (name != "finanzen") {
+            QVERIFY(QFile::rename(ws.filePath(), file + ".dat"));
+            writeFile(ws.dataPath() + "/finance_file.txt", name.toUtf8() + ".dat");
+        }
+        const QByteArray before = bytesOf(file + ".dat");
+        writeFile(file + "_vor_1.4.dat", "older copy");
         MessageBoxCatcher boxes;
         boxes.setButtonTexts({answer});
         YearFileOpener opener;
@@ -222,15 +234,17 @@ private slots:
         const bool upgraded = answer == "Ja" && !upgradeFails;
         QCOMPARE(opener.open(), upgraded);
         QCOMPARE(boxes.title(), QStringLiteral("Finanzdatei einer älteren Version"));
-        QCOMPARE(bytesOf(ws.dataPath() + "/finanzen_vor_1.4.dat"), QByteArray("older copy"));
-        QCOMPARE(bytesOf(ws.dataPath() + "/finanzen_vor_1.4_2.dat"), answer == "Ja" ? before : QByteArray());
+        QCOMPARE(bytesOf(file + "_vor_1.4.dat"), QByteArray("older copy"));
+        QCOMPARE(bytesOf(file + "_vor_1.4_2.dat"), answer == "Ja" ? before : QByteArray());
         if (!upgraded) {
-            QCOMPARE(bytesOf(ws.filePath()), before);
+            QCOMPARE(bytesOf(file + ".dat"), before);
             QCOMPARE(boxes.titles().value(1), upgradeFails ? "Aktualisierung abgebrochen" : QString());
             return;
         }
-        QCOMPARE(YearFileCheck::verifyOpenedFile(ws.filePath()), QString());
-        QCOMPARE(settingsRows(), "MY_ZOLVEX|CURRENT_YEAR|2024|2024,MY_ZOLVEX|DB_VERSION|14|1.4");
+        // Backups (before and after) are of the current year's file only.
+        QCOMPARE(QDir(ws.dataPath() + "/Sicherungen").entryList(QDir::Files).size(), name == "finanzen" ? 2 : 0);
+        QCOMPARE(YearFileCheck::verifyOpenedFile(file + ".dat"), QString());
+        QCOMPARE(settingsRows(), "MY_ZOLVEX|CURRENT_YEAR|2025|2025,MY_ZOLVEX|DB_VERSION|14|1.4");
         QCOMPARE(TestWorkspace::scalar("SELECT einnahme_quelle_id FROM konto_bewegungen").toString(), "0");
         QCOMPARE(TestWorkspace::scalar("SELECT group_concat(name || ' ' || mwst) FROM einnahme_quelle").toString(),
                  "Lohn 0.0,Rente 0.0");
