@@ -32,11 +32,8 @@ bool sumPerAccount(const QString &sql, QHash<int, qint64> &sums, QString &err)
 
 } // namespace
 
-bool BalanceCheck::run(QString &err)
+bool BalanceCheck::bookingEffects(QHash<int, qint64> &effects, QString &err)
 {
-    m_differences.clear();
-    m_checkedAccounts = 0;
-
     QHash<int, qint64> incoming;
     QHash<int, qint64> outgoing;
     QHash<int, qint64> expenses;
@@ -52,6 +49,22 @@ bool BalanceCheck::run(QString &err)
                                          "GROUP BY z.konto_id"), expenses, err)) {
         return false;
     }
+    effects = incoming;
+    for (auto it = outgoing.cbegin(); it != outgoing.cend(); ++it)
+        effects[it.key()] -= it.value();
+    for (auto it = expenses.cbegin(); it != expenses.cend(); ++it)
+        effects[it.key()] -= it.value();
+    return true;
+}
+
+bool BalanceCheck::run(QString &err)
+{
+    m_differences.clear();
+    m_checkedAccounts = 0;
+
+    QHash<int, qint64> effects;
+    if (!bookingEffects(effects, err))
+        return false;
 
     QSqlQuery accounts;
     accounts.setForwardOnly(true);
@@ -61,8 +74,7 @@ bool BalanceCheck::run(QString &err)
     }
     while (accounts.next()) {
         const int id = accounts.value(0).toInt();
-        const qint64 expected = cents(accounts.value(2).toDouble()) + incoming.value(id) - outgoing.value(id)
-                                - expenses.value(id);
+        const qint64 expected = cents(accounts.value(2).toDouble()) + effects.value(id);
         const double stored = accounts.value(3).toDouble();
         ++m_checkedAccounts;
         if (cents(stored) != expected)

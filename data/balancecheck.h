@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -25,6 +26,11 @@ struct BalanceDifference
 class BalanceCheck
 {
 public:
+    // What the bookings in the file did to each account, in cents, by
+    // account id (the rule above without the opening amount). False when
+    // the file could not be read; err then holds the driver's text.
+    static bool bookingEffects(QHash<int, qint64> &effects, QString &err);
+
     // False when the file could not be read; err then holds the driver's text.
     bool run(QString &err);
 

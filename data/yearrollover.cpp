@@ -1,7 +1,9 @@
 #include "yearrollover.h"
 
+#include "balancecheck.h"
 #include "dataprovider.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -37,18 +39,7 @@ bool YearRollover::run(QString &err)
                                "THEN ausgabe_id NOT IN %1 ELSE NOT (%2) END").arg(keptExpenses, Kept), err, 2)
         && exec(QStringLiteral("DELETE FROM ausgaben WHERE NOT (%1)").arg(Kept), err, 1)
         && exec(QStringLiteral("DELETE FROM einnahmen WHERE NOT (%1)").arg(Kept), err, 1)
-        // Only kept bookings are left: the opening amount leaves out their
-        // effect, counted the way the postings moved the balance.
-        && exec(QStringLiteral(
-                    "UPDATE konten SET initial_betrag = ROUND(betrag"
-                    " - COALESCE((SELECT SUM(m.betrag) FROM konto_bewegungen m"
-                    "             WHERE m.konto_id_von = konten.id AND m.op_flag = %1), 0)"
-                    " + COALESCE((SELECT SUM(m.betrag) FROM konto_bewegungen m WHERE m.konto_id_von = konten.id"
-                    "             AND m.op_flag <> %1 AND COALESCE(m.ausgabe_id, 0) = 0), 0)"
-                    " + COALESCE((SELECT SUM(a.betrag) FROM ausgaben a JOIN zahlungsmittel z"
-                    "             ON z.id = a.zahlungsmittel_id WHERE z.konto_id = konten.id), 0), 2)")
-                    .arg(OpFlag::MoneyIn),
-                err)
+        && openWithoutKeptBookings(err)
         && stampYear(err);
     const bool committed = done && db.commit();
     if (done && !committed)
@@ -70,6 +61,28 @@ bool YearRollover::exec(const QString &sql, QString &err, int bindCount)
         return true;
     err = query.lastError().text();
     return false;
+}
+
+// Only kept bookings are left: each opening amount leaves out their
+// effect, counted as "Salden prüfen" counts it, so that no balance moves.
+bool YearRollover::openWithoutKeptBookings(QString &err)
+{
+    QHash<int, qint64> effects;
+    if (!BalanceCheck::bookingEffects(effects, err))
+        return false;
+    QSqlQuery query;
+    query.prepare(QStringLiteral("UPDATE konten SET initial_betrag = ROUND(betrag - ?, 2) WHERE id = ?"));
+    if (!exec(QStringLiteral("UPDATE konten SET initial_betrag = betrag"), err))
+        return false;
+    for (auto it = effects.cbegin(); it != effects.cend(); ++it) {
+        query.addBindValue(it.value() / 100.0);
+        query.addBindValue(it.key());
+        if (!query.exec()) {
+            err = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool YearRollover::countKept(QString &err)

@@ -25,6 +25,7 @@ public:
 private:
     bool exec(const QString &sql, QString &err, int bindCount = 0);
     bool countKept(QString &err);
+    bool openWithoutKeptBookings(QString &err);
     bool stampYear(QString &err);
 
     QString m_lastDay;   // "yyyy-12-31" of the closed year
